@@ -1,0 +1,49 @@
+# Front door: `make run` and `make test` work on a fresh Debian bookworm machine as root.
+
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+GENERATOR  := -G Ninja
+
+PACKAGES := cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev \
+            qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev \
+            xvfb xauth
+
+.PHONY: all deps build test test-asan run clean
+
+all: build
+
+# apt-get update only when something is missing.
+deps:
+	@missing=""; \
+	for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $$missing; \
+	fi
+
+$(BUILD)/build.ninja: | deps
+	cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD)
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure
+
+$(ASAN_BUILD)/build.ninja: | deps
+	cmake -S . -B $(ASAN_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DVESKAR_SANITIZE=ON
+
+test-asan: deps $(ASAN_BUILD)/build.ninja
+	cmake --build $(ASAN_BUILD)
+	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure
+
+run: build
+	mkdir -p $(BUILD)/demo
+	cd $(BUILD)/demo && [ -f Demo.dat ] || ../src/cli/veskar-cli new Demo.dat
+	cd $(BUILD)/demo && ../src/cli/veskar-cli show Demo.dat
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

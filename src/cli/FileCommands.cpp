@@ -1,0 +1,106 @@
+#include "cli/CliCommand.h"
+#include "cli/Listing.h"
+#include "database/Document.h"
+
+#include <filesystem>
+#include <ostream>
+
+namespace veskar::cli {
+
+namespace {
+
+// Reads a data file as stored: the name and size rules apply, the repair pass does not.
+bool ReadStored(const std::string& name, Image& image, std::ostream& err)
+{
+    FileError error = CheckFileExt(name) ? ReadImageFile(name, image, SizeRule::Exact)
+                                         : FileError::NeedDatExtension;
+    if (error == FileError::None)
+        return true;
+    err << name << ":" << FileErrorText(error) << "\n";
+    return false;
+}
+
+int Report(FileError error, const std::string& name, std::ostream& err)
+{
+    if (error == FileError::None)
+        return kExitSuccess;
+    err << name << ":" << FileErrorText(error) << "\n";
+    return kExitFailure;
+}
+
+int RunNew(const Invocation& invocation, Streams streams)
+{
+    const auto arguments = invocation.arguments;
+    const std::string& name = arguments[0];
+    if (!CheckFileExt(name))
+        return Report(FileError::NeedDatExtension, name, streams.err);
+    std::error_code ignored;
+    if (std::filesystem::exists(name, ignored)) {
+        streams.err << name << ": already exists; remove it first to replace it\n";
+        return kExitFailure;
+    }
+    Document document;
+    return Report(document.CreateStartupFile(name), name, streams.err);
+}
+
+int RunShow(const Invocation& invocation, Streams streams)
+{
+    const auto arguments = invocation.arguments;
+    Image image{};
+    if (!ReadStored(arguments[0], image, streams.err))
+        return kExitFailure;
+    for (const ListingEntry& entry : ImageListing(image))
+        streams.out << entry.name << " = " << entry.value << "\n";
+    return kExitSuccess;
+}
+
+int RunRepair(const Invocation& invocation, Streams streams)
+{
+    const auto arguments = invocation.arguments;
+    Document document;
+    if (const FileError error = document.Open(arguments[0]); error != FileError::None)
+        return Report(error, arguments[0], streams.err);
+    return Report(document.SaveAs(arguments[1]), arguments[1], streams.err);
+}
+
+int RunDiff(const Invocation& invocation, Streams streams)
+{
+    const auto arguments = invocation.arguments;
+    Image before{};
+    Image after{};
+    if (!ReadStored(arguments[0], before, streams.err) || !ReadStored(arguments[1], after, streams.err))
+        return kExitUsage;  // 1 already means "they differ"
+    const auto differences = CompareImages(before, after);
+    for (const FieldDifference& difference : differences)
+        streams.out << difference.name << ": " << difference.before << " -> " << difference.after << "\n";
+    return differences.empty() ? kExitSuccess : kExitFailure;
+}
+
+constexpr CliCommand kFileCommands[] = {
+    {"new", "FILE.dat", "write a new default configuration",
+     "Writes a freshly created default configuration to FILE.dat.\n"
+     "An existing file is never replaced.",
+     RunNew},
+    {"show", "FILE.dat", "print every field as name = value",
+     "Prints every field of FILE.dat in image order as `name = value`:\n"
+     "codes as digit text, names quoted, directories as their command lines.\n"
+     "The file is shown as stored, without the repair pass.",
+     RunShow},
+    {"repair", "IN.dat OUT.dat", "load, repair and save a configuration",
+     "Loads IN.dat as the program's Open does (with the repair pass) and saves\n"
+     "the result to OUT.dat.",
+     RunRepair},
+    {"diff", "A.dat B.dat", "print the fields that differ",
+     "Prints only the fields of A.dat and B.dat that differ, as\n"
+     "`name: value in A -> value in B`. Exits 1 when any differ, 0 when none do.",
+     RunDiff},
+};
+
+}  // namespace
+
+std::span<const CliCommand> FileCommands()
+{
+    return kFileCommands;
+}
+
+}  // namespace veskar::cli

@@ -1,0 +1,192 @@
+#include "cli/Listing.h"
+
+#include "database/Codes.h"
+#include "database/Defaults.h"
+#include "directories/CommandTable.h"
+#include "directories/DirectoryCodec.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace veskar {
+
+namespace {
+
+constexpr std::string_view kNoEntry = "(none)";
+constexpr std::string_view kEmptyDirectory = "(empty)";
+
+std::string Hex(std::span<const Byte> bytes)
+{
+    std::string text;
+    for (Byte byte : bytes) {
+        char cell[4];
+        std::snprintf(cell, sizeof cell, "%02X", byte);
+        if (!text.empty())
+            text += ' ';
+        text += cell;
+    }
+    return text;
+}
+
+std::string Quoted(std::string_view text)
+{
+    std::string quoted = "\"";
+    for (char c : text) {
+        const auto byte = static_cast<Byte>(c);
+        if (c == '"' || c == '\\') {
+            quoted += '\\';
+            quoted += c;
+        } else if (byte < 0x20 || byte >= 0x7F) {
+            char escape[5];
+            std::snprintf(escape, sizeof escape, "\\x%02X", byte);
+            quoted += escape;
+        } else {
+            quoted += c;
+        }
+    }
+    return quoted + "\"";
+}
+
+bool IsTidyCode(std::span<const Byte> bytes)
+{
+    CodeField code;
+    std::copy(bytes.begin(), bytes.end(), reinterpret_cast<Byte*>(&code));
+    if (code.length > code.digits.size())
+        return false;
+    const auto digitsEnd = code.digits.begin() + code.length;
+    return std::all_of(code.digits.begin(), digitsEnd, [](Byte d) { return d <= 15; }) &&
+           std::all_of(digitsEnd, code.digits.end(), [](Byte d) { return d == 0; });
+}
+
+std::string CodeValue(std::span<const Byte> bytes)
+{
+    if (!IsTidyCode(bytes))
+        return "invalid [" + Hex(bytes) + "]";
+    if (bytes[15] == 0)
+        return std::string(kNoEntry);
+    std::string text(bytes.begin(), bytes.begin() + bytes[15]);
+    Data2DTMF(text.data(), static_cast<int>(text.size()));
+    return text;
+}
+
+std::string SplitValueText(std::span<const Byte> bytes)
+{
+    const SplitNumber split{bytes[0], bytes[1], bytes[2], bytes[3]};
+    const SplitNumber tidy = SplitValue(split.value);
+    std::string text = std::to_string(split.value);
+    if (split.hundreds != tidy.hundreds || split.tens != tidy.tens || split.units != tidy.units)
+        text += " (digits " + Hex(bytes.first(3)) + ")";
+    return text;
+}
+
+std::string NameValue(std::span<const Byte> bytes)
+{
+    std::string text(bytes.begin(), bytes.end());
+    text.erase(text.find_last_not_of(' ') + 1);
+    return Quoted(text);
+}
+
+std::string ScalarValue(const Field& field, std::span<const Byte> bytes)
+{
+    switch (field.kind) {
+    case FieldKind::Code: return CodeValue(bytes);
+    case FieldKind::Flag:
+    case FieldKind::Number:
+    case FieldKind::Level: return std::to_string(bytes[0]);
+    case FieldKind::Split: return SplitValueText(bytes);
+    case FieldKind::Word16: {
+        const int stored = (bytes[0] << 8) | bytes[1];
+        return std::to_string(stored) + " (" + std::to_string(stored / 16) + " minutes)";
+    }
+    case FieldKind::Name: return NameValue(bytes);
+    case FieldKind::Reserved: return Hex(bytes);
+    case FieldKind::Directory: break;
+    }
+    return Hex(bytes);
+}
+
+std::string CommandText(const Command& command)
+{
+    const auto label = ExpandCommand(command.opcode);
+    std::string text = label ? std::string(*label) : " [" + std::string(1, static_cast<char>(command.opcode)) + "]";
+    return text + command.value;
+}
+
+std::vector<ListingEntry> DirectoryEntries(const Field& field, std::span<const Byte> bytes)
+{
+    DirectoryBlock block;
+    std::ranges::copy(bytes, block.begin());
+    const LineTable table = ReadDirectory(block);
+    if (table.lineCount() == 0)
+        return {{field.name, std::string(kEmptyDirectory)}};
+
+    std::vector<ListingEntry> entries;
+    for (int i = 0; i < table.lineCount(); ++i) {
+        std::string text;
+        for (const Command& command : table.lines[static_cast<std::size_t>(i)].commands) {
+            if (command.opcode == 0)
+                break;
+            text += CommandText(command);
+        }
+        entries.push_back({field.name + ".line" + std::to_string(i + 1), Quoted(text)});
+    }
+    return entries;
+}
+
+DirectoryBlock BlockOf(const Field& field, const Image& image)
+{
+    DirectoryBlock block;
+    std::ranges::copy(field.in(image), block.begin());
+    return block;
+}
+
+std::span<const Byte> StoredContent(const DirectoryBlock& block)
+{
+    return std::span<const Byte>(block).first(DirectoryContentLength(block));
+}
+
+}  // namespace
+
+std::vector<ListingEntry> FieldEntries(const Field& field, const Image& image)
+{
+    if (field.kind == FieldKind::Directory)
+        return DirectoryEntries(field, field.in(image));
+    return {{field.name, ScalarValue(field, field.in(image))}};
+}
+
+std::vector<ListingEntry> ImageListing(const Image& image)
+{
+    std::vector<ListingEntry> listing;
+    for (const Field& field : ImageFields())
+        std::ranges::move(FieldEntries(field, image), std::back_inserter(listing));
+    return listing;
+}
+
+std::vector<FieldDifference> CompareImages(const Image& before, const Image& after)
+{
+    std::vector<FieldDifference> differences;
+    for (const Field& field : ImageFields()) {
+        const auto a = FieldEntries(field, before);
+        const auto b = FieldEntries(field, after);
+        bool listed = false;
+        for (std::size_t i = 0; i < std::max(a.size(), b.size()); ++i) {
+            const std::string& name = i < a.size() ? a[i].name : b[i].name;
+            const std::string valueA = i < a.size() ? a[i].value : std::string(kNoEntry);
+            const std::string valueB = i < b.size() ? b[i].value : std::string(kNoEntry);
+            if (valueA != valueB || (i < a.size() && i < b.size() && a[i].name != b[i].name)) {
+                differences.push_back({name, valueA, valueB});
+                listed = true;
+            }
+        }
+        if (field.kind != FieldKind::Directory || listed)
+            continue;
+        // Lines that read the same can still be stored differently.
+        const DirectoryBlock blockA = BlockOf(field, before);
+        const DirectoryBlock blockB = BlockOf(field, after);
+        if (!std::ranges::equal(StoredContent(blockA), StoredContent(blockB)))
+            differences.push_back({field.name + ".stored", Hex(StoredContent(blockA)), Hex(StoredContent(blockB))});
+    }
+    return differences;
+}
+
+}  // namespace veskar

@@ -1,0 +1,43 @@
+#pragma once
+
+// Data files: the image stored byte for byte, 3328 bytes, no header.
+
+#include "database/Image.h"
+
+#include <filesystem>
+#include <string_view>
+
+namespace veskar {
+
+enum class FileError {
+    None,
+    CannotOpen,
+    CannotWrite,
+    NeedDatExtension,
+    WrongSize,
+};
+
+inline constexpr std::string_view kFileErrorCaption = "File Error";
+
+// The message a user sees for an error (empty for None).
+[[nodiscard]] std::string_view FileErrorText(FileError error);
+
+// The name must hold ".dat" (any case) somewhere; only the first 100 characters count.
+[[nodiscard]] bool CheckFileExt(std::string_view name);
+
+enum class SizeRule {
+    Exact,   // Open: anything but 3328 bytes is refused
+    UpTo,    // start-up: what the file holds lands on an all-zero image
+};
+
+// Reads into `image` only when the whole read succeeds; no repair pass here.
+[[nodiscard]] FileError ReadImageFile(const std::filesystem::path& path, Image& image, SizeRule rule);
+
+// Writes through a temporary file in the same folder that replaces the target
+// only once it is complete on disk, so a failed write leaves the old file whole.
+[[nodiscard]] FileError WriteImageFile(const std::filesystem::path& path, const Image& image);
+
+// The same guarded write for any small file of the program.
+[[nodiscard]] bool WriteFileReplacing(const std::filesystem::path& path, std::span<const Byte> bytes);
+
+}  // namespace veskar

@@ -1,0 +1,35 @@
+#pragma once
+
+// The configuration being edited, with its file name and unsaved-changes mark,
+// and the file steps that keep those three consistent.
+
+#include "database/DataFile.h"
+#include "database/Image.h"
+
+#include <string>
+
+namespace veskar {
+
+class Document {
+public:
+    Image image{};
+    bool DatabaseChanged = false;
+    std::string workingFile;
+
+    // Open: name rule, exact size, repair. On any error nothing changes.
+    [[nodiscard]] FileError Open(const std::string& name);
+    // Save to workingFile: name rule, repair, write.
+    [[nodiscard]] FileError Save();
+    // Save As: name rule, write the image as it stands; the name becomes workingFile.
+    [[nodiscard]] FileError SaveAs(const std::string& name);
+
+    // Start-up: whatever the default file holds lands on a zero image and is repaired.
+    [[nodiscard]] FileError LoadStartupFile(const std::string& name);
+    // Start-up when the default file cannot be read: a new configuration, written out.
+    [[nodiscard]] FileError CreateStartupFile(const std::string& name);
+
+    void CreateDatabase();
+    void ClearDatabase();
+};
+
+}  // namespace veskar

@@ -1,0 +1,85 @@
+#pragma once
+
+// The callout commands of a directory line: label, opcode byte, how the value
+// is stored, and what the line editor inserts and accepts.
+
+#include "database/Image.h"
+
+#include <optional>
+#include <span>
+#include <string_view>
+
+namespace veskar {
+
+inline constexpr Byte kOpDial = 'P';
+inline constexpr Byte kOpRadio = 'R';
+inline constexpr Byte kOpWait = 'W';
+inline constexpr Byte kOpVoice = 'V';
+inline constexpr Byte kOpVoicePlus = 'G';
+inline constexpr Byte kOpVoiceMinus = 'L';
+inline constexpr Byte kOpDtmf = 'Q';
+inline constexpr Byte kOpAnswer = 'M';
+inline constexpr Byte kOpAlert = 'N';
+inline constexpr Byte kOpTwoTone = 'T';
+inline constexpr Byte kOpFiveTone = 'F';
+inline constexpr Byte kOpOneTone = 'K';
+inline constexpr Byte kOpTap = 'H';
+inline constexpr Byte kOpPatch = 'Z';
+inline constexpr Byte kOpAutoAck = 'X';
+inline constexpr Byte kOpSignal = 'S';
+// The "U" suffix of a five-tone code reads back as a command of its own, without a label.
+inline constexpr Byte kOpFiveToneSuffix = 'U';
+
+inline constexpr Byte kLineEnd = '&';
+inline constexpr Byte kDirectoryEnd = 0x00;
+inline constexpr Byte kBlankOpcode = 0x20;
+inline constexpr std::string_view kBlankLabel = " ";
+
+enum class ValueClass {
+    Plain,  // stored unchanged
+    Digit,  // DTMF symbols as stored characters (0x30 + digit value)
+    Text,   // each character with bit 7 set
+};
+
+struct CommandInfo {
+    std::string_view label;
+    Byte opcode;
+    ValueClass valueClass;
+    std::string_view defaultValue;
+    int valueLimit;  // characters the editor accepts; 0 = not editable
+};
+
+inline constexpr CommandInfo kCommands[] = {
+    {" [DIAL]", kOpDial, ValueClass::Digit, "0000", 40},
+    {" [RADIO]", kOpRadio, ValueClass::Plain, "", 0},
+    {" [WAIT]", kOpWait, ValueClass::Plain, "000", 3},
+    {" [VOICE]", kOpVoice, ValueClass::Plain, "", 0},
+    {" [VOICE+]", kOpVoicePlus, ValueClass::Plain, "", 0},
+    {" [VOICE-]", kOpVoiceMinus, ValueClass::Plain, "", 0},
+    {" [DTMF]", kOpDtmf, ValueClass::Digit, "0000", 40},
+    {" [ANSWER]", kOpAnswer, ValueClass::Plain, "", 0},
+    {" [ALERT]", kOpAlert, ValueClass::Plain, "", 0},
+    {" [2 TONE]", kOpTwoTone, ValueClass::Plain, "123.4/567.8", 15},
+    {" [5 TONE]", kOpFiveTone, ValueClass::Plain, ".54321", 7},
+    {" [1 TONE]", kOpOneTone, ValueClass::Plain, "1234.5", 7},
+    {" [TAP]", kOpTap, ValueClass::Text, "0000", 12},
+    {" [PATCH]", kOpPatch, ValueClass::Digit, "0000", 40},
+    {" [AUTO ACK]", kOpAutoAck, ValueClass::Plain, "", 0},
+    {" [SIGNAL]", kOpSignal, ValueClass::Plain, "", 0},
+};
+
+// The labelled command with this opcode, if any.
+[[nodiscard]] const CommandInfo* FindCommand(Byte opcode);
+
+// True for the bytes that start a command in a stored directory.
+[[nodiscard]] bool IsOpcode(Byte byte);
+
+[[nodiscard]] ValueClass ValueClassOf(Byte opcode);
+
+// Label to opcode: 0x20 for " ", 0 for any text that is not a label.
+[[nodiscard]] Byte ShrinkCommand(std::string_view label);
+
+// Opcode to label; nothing (and the output untouched) for bytes without one.
+[[nodiscard]] std::optional<std::string_view> ExpandCommand(Byte opcode);
+
+}  // namespace veskar
