@@ -1,0 +1,36 @@
+#include "programming/Frame.h"
+
+namespace veskar {
+
+std::uint16_t Crc16(std::span<const Byte> bytes)
+{
+    std::uint16_t crc = 0xFFFF;
+    for (Byte byte : bytes) {
+        crc ^= byte;
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc & 1U) ? static_cast<std::uint16_t>((crc >> 1) ^ 0xA001U) : static_cast<std::uint16_t>(crc >> 1);
+    }
+    return crc;
+}
+
+std::vector<Byte> BuildFrame(Byte source, Byte command, std::uint16_t packetNumber, std::span<const Byte> data)
+{
+    const std::uint16_t number = command == kCmdData ? packetNumber : 0;
+    std::vector<Byte> frame{kFrameStart, source, command, static_cast<Byte>(number >> 8),
+                            static_cast<Byte>(number & 0xFF)};
+    frame.insert(frame.end(), data.begin(), data.end());
+    const std::uint16_t crc = Crc16(frame);
+    frame.push_back(static_cast<Byte>(crc >> 8));
+    frame.push_back(static_cast<Byte>(crc & 0xFF));
+    return frame;
+}
+
+bool HasValidCrc(std::span<const Byte> frame)
+{
+    if (frame.size() < 3)
+        return false;
+    const std::uint16_t crc = Crc16(frame.first(frame.size() - 2));
+    return frame[frame.size() - 2] == (crc >> 8) && frame[frame.size() - 1] == (crc & 0xFF);
+}
+
+}  // namespace veskar
