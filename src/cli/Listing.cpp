@@ -112,14 +112,11 @@ std::string CommandText(const Command& command)
     return text + command.value;
 }
 
-std::vector<ListingEntry> DirectoryEntries(const Field& field, std::span<const Byte> bytes)
+std::vector<ListingEntry> DirectoryLines(const Field& field, std::span<const Byte> bytes)
 {
     DirectoryBlock block;
     std::ranges::copy(bytes, block.begin());
     const LineTable table = ReadDirectory(block);
-    if (table.lineCount() == 0)
-        return {{field.name, std::string(kEmptyDirectory)}};
-
     std::vector<ListingEntry> entries;
     for (int i = 0; i < table.lineCount(); ++i) {
         std::string text;
@@ -131,6 +128,14 @@ std::vector<ListingEntry> DirectoryEntries(const Field& field, std::span<const B
         entries.push_back({field.name + ".line" + std::to_string(i + 1), Quoted(text)});
     }
     return entries;
+}
+
+// Directories compare line by line; an empty one simply has no lines.
+std::vector<ListingEntry> ComparableEntries(const Field& field, const Image& image)
+{
+    if (field.kind == FieldKind::Directory)
+        return DirectoryLines(field, field.in(image));
+    return {{field.name, ScalarValue(field, field.in(image))}};
 }
 
 DirectoryBlock BlockOf(const Field& field, const Image& image)
@@ -145,14 +150,15 @@ std::span<const Byte> StoredContent(const DirectoryBlock& block)
     return std::span<const Byte>(block).first(DirectoryContentLength(block));
 }
 
-}  // namespace
-
 std::vector<ListingEntry> FieldEntries(const Field& field, const Image& image)
 {
-    if (field.kind == FieldKind::Directory)
-        return DirectoryEntries(field, field.in(image));
-    return {{field.name, ScalarValue(field, field.in(image))}};
+    std::vector<ListingEntry> entries = ComparableEntries(field, image);
+    if (field.kind == FieldKind::Directory && entries.empty())
+        entries.push_back({field.name, std::string(kEmptyDirectory)});
+    return entries;
 }
+
+}  // namespace
 
 std::vector<ListingEntry> ImageListing(const Image& image)
 {
@@ -166,14 +172,14 @@ std::vector<FieldDifference> CompareImages(const Image& before, const Image& aft
 {
     std::vector<FieldDifference> differences;
     for (const Field& field : ImageFields()) {
-        const auto a = FieldEntries(field, before);
-        const auto b = FieldEntries(field, after);
+        const auto a = ComparableEntries(field, before);
+        const auto b = ComparableEntries(field, after);
         bool listed = false;
         for (std::size_t i = 0; i < std::max(a.size(), b.size()); ++i) {
             const std::string& name = i < a.size() ? a[i].name : b[i].name;
             const std::string valueA = i < a.size() ? a[i].value : std::string(kNoEntry);
             const std::string valueB = i < b.size() ? b[i].value : std::string(kNoEntry);
-            if (valueA != valueB || (i < a.size() && i < b.size() && a[i].name != b[i].name)) {
+            if (valueA != valueB) {
                 differences.push_back({name, valueA, valueB});
                 listed = true;
             }

@@ -17,7 +17,6 @@ struct ListingEntry {
 };
 
 // Distinct bytes give distinct text, so comparing entries compares the fields.
-[[nodiscard]] std::vector<ListingEntry> FieldEntries(const Field& field, const Image& image);
 [[nodiscard]] std::vector<ListingEntry> ImageListing(const Image& image);
 
 struct FieldDifference {

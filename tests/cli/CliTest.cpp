@@ -1,0 +1,157 @@
+#include "cli/CliCommand.h"
+#include "database/Defaults.h"
+#include "database/Codes.h"
+#include "database/Document.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+namespace veskar::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+class CliTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_folder = fs::temp_directory_path() / ("veskar-cli-" + std::to_string(::getpid()) + "-" +
+                                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(m_folder);
+        fs::create_directories(m_folder);
+    }
+    void TearDown() override { fs::remove_all(m_folder); }
+
+    std::string path(const std::string& name) const { return (m_folder / name).string(); }
+
+    int run(std::vector<std::string> arguments)
+    {
+        m_out.str("");
+        m_err.str("");
+        return RunCli(arguments, {m_out, m_err});
+    }
+
+    void saveWith(const std::string& name, void (*edit)(Image&))
+    {
+        Document document;
+        document.CreateDatabase();
+        edit(document.image);
+        ASSERT_EQ(document.SaveAs(path(name)), FileError::None);
+    }
+
+    fs::path m_folder;
+    std::ostringstream m_out;
+    std::ostringstream m_err;
+};
+
+TEST_F(CliTest, NewWritesADefaultFileAndNeverReplacesOne)
+{
+    ASSERT_EQ(run({"new", path("a.dat")}), kExitSuccess);
+    EXPECT_EQ(fs::file_size(path("a.dat")), kImageSize);
+    EXPECT_EQ(run({"new", path("a.dat")}), kExitFailure);
+    EXPECT_EQ(run({"new", path("a.txt")}), kExitFailure);
+    EXPECT_EQ(m_err.str(), path("a.txt") + ": FILE NAME MUST HAVE .DAT EXTENSION \n");
+}
+
+TEST_F(CliTest, ShowListsFieldsInImageOrder)
+{
+    saveWith("s.dat", [](Image& image) {
+        image.User[1].stopCode = CodeFromText("12D#");
+        image.User[1].userName = NameFromText("Jo \"Q\"");
+        image.dir[1][0] = 'P';
+        image.dir[1][1] = ':';
+        image.dir[1][2] = '&';
+        image.dir[1][3] = 0;
+    });
+    ASSERT_EQ(run({"show", path("s.dat")}), kExitSuccess);
+    const std::string out = m_out.str();
+    EXPECT_NE(out.find("user2.stopCode = 12D#\n"), std::string::npos);
+    EXPECT_NE(out.find("user2.userName = \"Jo \\\"Q\\\"\"\n"), std::string::npos);
+    EXPECT_NE(out.find("gen.siteName = \"RidIvav Alarm\"\n"), std::string::npos);
+    EXPECT_NE(out.find("gen.defaultTimer = 320 (20 minutes)\n"), std::string::npos);
+    EXPECT_NE(out.find("dirA.line1 = \" [RADIO] [ALERT] [VOICE]\"\n"), std::string::npos);
+    EXPECT_NE(out.find("dirB.line1 = \" [DIAL]0\"\n"), std::string::npos);
+    EXPECT_NE(out.find("dirC = (empty)\n"), std::string::npos);
+    EXPECT_LT(out.find("user1.startCode"), out.find("user2.startCode"));
+    EXPECT_LT(out.find("user16.userName"), out.find("gen.fixedCode"));
+    EXPECT_LT(out.find("gen.siteName"), out.find("dirA"));
+}
+
+TEST_F(CliTest, RefusedFilesExitOneWithTheProgramsMessage)
+{
+    std::ofstream(path("short.dat"), std::ios::binary) << std::string(kImageSize - 1, '\0');
+    EXPECT_EQ(run({"show", path("short.dat")}), kExitFailure);
+    EXPECT_EQ(m_err.str(), path("short.dat") + ": FILE IS NOT THE CORRECT SIZE \n");
+    EXPECT_EQ(run({"show", path("missing.dat")}), kExitFailure);
+    EXPECT_EQ(m_err.str(), path("missing.dat") + ": CANNOT OPEN FILE \n");
+    EXPECT_EQ(run({"repair", path("short.dat"), path("out.dat")}), kExitFailure);
+    EXPECT_FALSE(fs::exists(path("out.dat")));
+}
+
+TEST_F(CliTest, DiffPrintsOnlyDifferingFields)
+{
+    saveWith("a.dat", [](Image&) {});
+    saveWith("b.dat", [](Image& image) {
+        image.gen.timerA = SplitValue(5);
+        image.User[4].askName = 0;
+        image.dir[3][0] = 'R';
+    });
+    EXPECT_EQ(run({"diff", path("a.dat"), path("a.dat")}), kExitSuccess);
+    EXPECT_EQ(m_out.str(), "");
+    EXPECT_EQ(run({"diff", path("a.dat"), path("b.dat")}), kExitFailure);
+    EXPECT_EQ(m_out.str(), "user5.askName: 1 -> 0\n"
+                           "gen.timerA: 2 -> 5\n"
+                           "dirD.line1: (none) -> \" [RADIO]\"\n");
+    EXPECT_EQ(run({"diff", path("a.dat"), path("nothing.dat")}), kExitUsage);
+}
+
+TEST_F(CliTest, DiffSeesStoredBytesThatReadTheSame)
+{
+    saveWith("a.dat", [](Image&) {});
+    // The same line, but the stale bytes behind the end differ: not a difference.
+    saveWith("b.dat", [](Image& image) { image.dir[0][10] = 'X'; });
+    EXPECT_EQ(run({"diff", path("a.dat"), path("b.dat")}), kExitSuccess);
+    // A value byte before any command is dropped on reading, but is stored.
+    saveWith("c.dat", [](Image& image) {
+        image.dir[0][0] = '9';
+        image.dir[0][1] = 'R';
+        image.dir[0][2] = 'N';
+        image.dir[0][3] = 'V';
+        image.dir[0][4] = '&';
+    });
+    EXPECT_EQ(run({"diff", path("a.dat"), path("c.dat")}), kExitFailure);
+    EXPECT_NE(m_out.str().find("dirA.stored: 52 4E 56 26 00 -> 39 52 4E 56 26 00"), std::string::npos);
+}
+
+TEST_F(CliTest, RepairFixesWhatIsOutOfRange)
+{
+    saveWith("bad.dat", [](Image& image) {
+        image.gen.timesA = 0;
+        image.gen.levelTxTone = 99;
+    });
+    ASSERT_EQ(run({"repair", path("bad.dat"), path("good.dat")}), kExitSuccess);
+    EXPECT_EQ(run({"diff", path("bad.dat"), path("good.dat")}), kExitFailure);
+    EXPECT_EQ(m_out.str(), "gen.timesA: 0 -> 3\ngen.levelTxTone: 99 -> 25\n");
+}
+
+TEST_F(CliTest, UsageErrorsExitTwoAndHelpExitsZero)
+{
+    const std::vector<std::vector<std::string>> bad = {
+        {}, {"frobnicate"}, {"show"}, {"show", "a.dat", "b.dat"}, {"--colour", "show", "a.dat"}, {"diff", "a.dat"},
+    };
+    for (const auto& arguments : bad)
+        EXPECT_EQ(run(arguments), kExitUsage) << (arguments.empty() ? "" : arguments[0]);
+
+    EXPECT_EQ(run({"--help"}), kExitSuccess);
+    for (const char* command : {"new", "show", "repair", "diff"})
+        EXPECT_NE(m_out.str().find(command), std::string::npos);
+    EXPECT_EQ(run({"diff", "--help"}), kExitSuccess);
+    EXPECT_NE(m_out.str().find("Usage: veskar-cli diff A.dat B.dat"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace veskar::cli
