@@ -37,6 +37,8 @@ struct UnitFaults {
     int endOfDataAtPacket = -1; // answer the request for packet N with the acknowledge (-1: never)
     bool wrongCommand = false;  // answer with a valid frame carrying the wrong command
     int wrongCommandReply = 0;  // with wrongCommand: only the Nth reply (0: every reply)
+
+    friend bool operator==(const UnitFaults&, const UnitFaults&) = default;
 };
 
 // Command of the short, valid frame the unit sends under the wrong-command fault;
