@@ -155,13 +155,18 @@ it serves; open PATH as the serial port (or map a COM name to it).
   --store DIR        keep the unit's memory in DIR (config.bin, vocab.bin,
                      voices.bin); a missing DIR is created with a default
                      configuration and a short voice recording. Without it the
-                     memory lasts as long as the program.
-  --realtime         send at the pace of 38400 baud 8N1 after a short turnaround;
-                     without it, answer as fast as possible
+                     memory lasts as long as the program. Each write transfer
+                     is saved when its end-of-transfer frame arrives.
+  --realtime         take the wire time of 38400 baud 8N1 both ways: a frame
+                     from the PC counts as received once it could have crossed
+                     the wire, and every reply byte goes out at that pace after
+                     a 3 ms turnaround; without it, answer as fast as possible
   --trace FILE       append one line per frame: milliseconds since start, PC or
                      UNIT, the bytes in hex (a data frame as its first 7 and
-                     last 2 bytes around ...)
-  --fault KIND[=N]   misbehave; may be given more than once:
+                     last 2 bytes around ...); a PC frame is stamped when it is
+                     complete, a UNIT frame when the reply is ready
+  --fault KIND[=N]   misbehave; may be given more than once. Requests are all
+                     frames but the end of transfer; replies count from 1.
       silent           never answer
       ignore=N         drop the first N requests without answering
       bad-crc=N        corrupt the CRC of the Nth reply
