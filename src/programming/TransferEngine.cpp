@@ -689,6 +689,7 @@ bool TransferEngine::StepReceive(Tick now)
         }
         if (ShortFrameIsEndOfData()) {
             packetNumber_ = totalPackets_;
+            observer_.PacketsDone(blocksReceived_, blocksReceived_);
             if (mode_ == Mode::Voices && blockIndex_ != 0)
                 AppendToTemp(static_cast<std::size_t>(blockIndex_));
             state_ = kDone;
