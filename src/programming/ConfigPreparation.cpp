@@ -18,7 +18,7 @@ void ClampLevel(Byte& level)
         level = kLevelCentre;
 }
 
-}  // namespace
+} // namespace
 
 bool CodesPresent(const SystemBlock& gen)
 {
@@ -46,13 +46,14 @@ void PrepareForSending(Image& image, bool codesPresent, bool phonePresent)
                         &gen.levelSpare1, &gen.levelSpare2, &gen.levelSpare3, &gen.levelPhoneRx})
         ClampLevel(*level);
     gen.levelSpare4 = kLevelSpare4Value;
-    gen.sendFlags = static_cast<Byte>((codesPresent ? kSendFlagCodes : 0) | (phonePresent ? kSendFlagPhone : 0));
+    gen.sendFlags =
+        static_cast<Byte>((codesPresent ? kSendFlagCodes : 0) | (phonePresent ? kSendFlagPhone : 0));
 }
 
 void SetPlusDefaults(SystemBlock& gen)
 {
-    for (Byte* level : {&gen.levelTxTone, &gen.levelTxVoice, &gen.levelTxDtmf, &gen.levelRadioRx,
-                        &gen.levelPhoneRx})
+    for (Byte* level :
+         {&gen.levelTxTone, &gen.levelTxVoice, &gen.levelTxDtmf, &gen.levelRadioRx, &gen.levelPhoneRx})
         ClampLevel(*level);
     gen.levelSpare1 = kLevelCentre;
     gen.levelSpare2 = kLevelCentre;
@@ -62,4 +63,4 @@ void SetPlusDefaults(SystemBlock& gen)
     SetFixedCode(gen);
 }
 
-}  // namespace veskar
+} // namespace veskar

@@ -24,4 +24,4 @@ void PrepareForSending(Image& image, bool codesPresent, bool phonePresent);
 // image is copied into the data packet.
 void SetPlusDefaults(SystemBlock& gen);
 
-}  // namespace veskar
+} // namespace veskar

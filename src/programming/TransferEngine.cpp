@@ -48,7 +48,7 @@ enum State : int {
     kCommandRetryPause = 9,
     kCommandPause = 10,
     kDataStart = 11,
-    kDataSend = 12,  // a data packet, or the request for one
+    kDataSend = 12, // a data packet, or the request for one
     kDataWait = 13,
     kDataRetryPause = 14,
     kDataPause = 15,
@@ -91,7 +91,7 @@ bool CopyReplacing(const std::filesystem::path& from, const std::filesystem::pat
     return true;
 }
 
-}  // namespace
+} // namespace
 
 TransferEngine::TransferEngine(SerialLink& link, const Clock& clock, TransferObserver& observer)
     : link_(link), clock_(clock), observer_(observer), reply_(kDataFrameSize), buffer_(kBufferSize)
@@ -408,14 +408,10 @@ bool TransferEngine::ShortFrameIsEndOfData() const
 Byte TransferEngine::TransferCommand() const
 {
     switch (mode_) {
-    case Mode::Config:
-        return sending_ ? kCmdWriteConfig : kCmdReadConfig;
-    case Mode::Vocab:
-        return kCmdWriteVocab;
-    case Mode::Voices:
-        return sending_ ? kCmdWriteVoices : kCmdReadVoices;
-    case Mode::Idle:
-        break;
+    case Mode::Config: return sending_ ? kCmdWriteConfig : kCmdReadConfig;
+    case Mode::Vocab: return kCmdWriteVocab;
+    case Mode::Voices: return sending_ ? kCmdWriteVoices : kCmdReadVoices;
+    case Mode::Idle: break;
     }
     return kCmdEndOfTransfer;
 }
@@ -452,8 +448,7 @@ bool TransferEngine::StepCommon(Tick now, bool& handled)
 {
     handled = true;
     switch (state_) {
-    case kSettle:
-        return Pause(now, kLinkStart);
+    case kSettle: return Pause(now, kLinkStart);
     case kLinkStart:
         retryCount_ = 0;
         secondPass_ = false;
@@ -469,18 +464,12 @@ bool TransferEngine::StepCommon(Tick now, bool& handled)
     }
     case kLinkWait:
         switch (AwaitReply(now, kCmdAcknowledge)) {
-        case Reply::Pending:
-            return Wait(replyDeadline_);
-        case Reply::Valid:
-            PauseThen(now, kStepPauseMs, kLinkPause);
-            return true;
-        case Reply::Invalid:
-            LinkFailed(now);
-            return true;
+        case Reply::Pending: return Wait(replyDeadline_);
+        case Reply::Valid: PauseThen(now, kStepPauseMs, kLinkPause); return true;
+        case Reply::Invalid: LinkFailed(now); return true;
         }
         return true;
-    case kLinkRetryPause:
-        return Pause(now, kLinkSend);
+    case kLinkRetryPause: return Pause(now, kLinkSend);
     case kLinkPause:
         if (!DeadlinePassed(now, deadline_))
             return Wait(deadline_);
@@ -502,11 +491,8 @@ bool TransferEngine::StepCommon(Tick now, bool& handled)
         return true;
     case kCommandWait:
         switch (AwaitReply(now, kCmdAcknowledge)) {
-        case Reply::Pending:
-            return Wait(replyDeadline_);
-        case Reply::Valid:
-            PauseThen(now, kStepPauseMs, kCommandPause);
-            return true;
+        case Reply::Pending: return Wait(replyDeadline_);
+        case Reply::Valid: PauseThen(now, kStepPauseMs, kCommandPause); return true;
         case Reply::Invalid:
             if (++retryCount_ < kAttempts) {
                 PauseThen(now, kRetryPauseMs, kCommandRetryPause);
@@ -517,17 +503,11 @@ bool TransferEngine::StepCommon(Tick now, bool& handled)
             return true;
         }
         return true;
-    case kCommandRetryPause:
-        return Pause(now, kCommandSend);
-    case kCommandPause:
-        return Pause(now, kDataStart);
-    case kDataRetryPause:
-        return Pause(now, kDataSend);
-    case kDataPause:
-        return Pause(now, kDataNext);
-    default:
-        handled = false;
-        return false;
+    case kCommandRetryPause: return Pause(now, kCommandSend);
+    case kCommandPause: return Pause(now, kDataStart);
+    case kDataRetryPause: return Pause(now, kDataSend);
+    case kDataPause: return Pause(now, kDataNext);
+    default: handled = false; return false;
     }
 }
 
@@ -546,13 +526,13 @@ bool TransferEngine::StepSend(Tick now)
     case kDataSend: {
         std::span<const Byte> block;
         if (mode_ == Mode::Config) {
-            block = std::span<const Byte>(buffer_).subspan(static_cast<std::size_t>(packetNumber_) * kBlockSize,
-                                                            kBlockSize);
+            block = std::span<const Byte>(buffer_).subspan(
+                static_cast<std::size_t>(packetNumber_) * kBlockSize, kBlockSize);
         } else {
             if (blockIndex_ == kBufferBlocks)
                 FillFromFile();
             block = std::span<const Byte>(buffer_).subspan(static_cast<std::size_t>(blockIndex_) * kBlockSize,
-                                                            kBlockSize);
+                                                           kBlockSize);
         }
         Activity(Numbered(texts::kTransmittingPacket, packetNumber_ + 1) + std::string(texts::kOf) +
                  std::to_string(totalPackets_));
@@ -565,8 +545,7 @@ bool TransferEngine::StepSend(Tick now)
     }
     case kDataWait:
         switch (AwaitReply(now, kCmdAcknowledge)) {
-        case Reply::Pending:
-            return Wait(replyDeadline_);
+        case Reply::Pending: return Wait(replyDeadline_);
         case Reply::Valid:
             if (mode_ == Mode::Voices && packetNumber_ == 0) {
                 // The unit clears its voice memory after the first block.
@@ -613,8 +592,7 @@ bool TransferEngine::StepSend(Tick now)
             state_ = kDataSend;
         }
         return true;
-    case kDone:
-        return Pause(now, kAfterDone);
+    case kDone: return Pause(now, kAfterDone);
     case kAfterDone:
         CloseFile();
         state_ = kLast;
@@ -633,8 +611,7 @@ bool TransferEngine::StepSend(Tick now)
             Status(texts::kVoicesTransferred);
             observer_.DialogStatus(texts::kVoicesTransferred);
             break;
-        case Mode::Idle:
-            break;
+        case Mode::Idle: break;
         }
         Activity(texts::kSuccess);
         result_ = TransferResult::Succeeded;
@@ -651,8 +628,7 @@ bool TransferEngine::StepSend(Tick now)
         Purge(kPurgeRxClear | kPurgeTxClear);
         Finish();
         return true;
-    default:
-        break;
+    default: break;
     }
     return false;
 }
@@ -679,13 +655,9 @@ bool TransferEngine::StepReceive(Tick now)
         return true;
     case kDataWait:
         switch (AwaitReply(now, kCmdData)) {
-        case Reply::Pending:
-            return Wait(replyDeadline_);
-        case Reply::Valid:
-            PauseThen(now, kStepPauseMs, kDataPause);
-            return true;
-        case Reply::Invalid:
-            break;
+        case Reply::Pending: return Wait(replyDeadline_);
+        case Reply::Valid: PauseThen(now, kStepPauseMs, kDataPause); return true;
+        case Reply::Invalid: break;
         }
         if (ShortFrameIsEndOfData()) {
             packetNumber_ = totalPackets_;
@@ -741,7 +713,8 @@ bool TransferEngine::StepReceive(Tick now)
         }
         tempFile_.flush();
         if (tempWriteFailed_ || !tempFile_) {
-            observer_.Message(texts::kCaptionFileError, MessageIcon::Exclamation, texts::kCannotOpenVoiceTemp);
+            observer_.Message(texts::kCaptionFileError, MessageIcon::Exclamation,
+                              texts::kCannotOpenVoiceTemp);
             Activity(texts::kVoiceTransferFailure);
             observer_.DialogStatus(texts::kVoiceTransferFailure);
             Status("");
@@ -789,8 +762,7 @@ bool TransferEngine::StepReceive(Tick now)
         Purge(kPurgeRxClear | kPurgeTxClear);
         Finish();
         return true;
-    default:
-        break;
+    default: break;
     }
     return false;
 }
@@ -845,7 +817,8 @@ void TransferEngine::SaveVoices()
         if (CopyReplacing(tempPath_, *target)) {
             result_ = TransferResult::Succeeded;
         } else {
-            observer_.Message(texts::kCaptionFileError, MessageIcon::Exclamation, texts::kCannotSaveVoiceFile);
+            observer_.Message(texts::kCaptionFileError, MessageIcon::Exclamation,
+                              texts::kCannotSaveVoiceFile);
             result_ = TransferResult::Failed;
         }
     }
@@ -871,4 +844,4 @@ void TransferEngine::Finish()
     observer_.TransferEnded(result_);
 }
 
-}  // namespace veskar
+} // namespace veskar

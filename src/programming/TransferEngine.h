@@ -25,13 +25,13 @@ namespace veskar {
 // Why a Start call returned false.
 enum class StartRefusal {
     None,
-    Busy,  // a transfer is already running
-    File,  // a file could not be opened or is not valid (the message box said so)
-    Port,  // the port could not be opened (the message box said so)
+    Busy, // a transfer is already running
+    File, // a file could not be opened or is not valid (the message box said so)
+    Port, // the port could not be opened (the message box said so)
 };
 
 class TransferEngine {
-public:
+  public:
     TransferEngine(SerialLink& link, const Clock& clock, TransferObserver& observer);
     ~TransferEngine();
     TransferEngine(const TransferEngine&) = delete;
@@ -57,7 +57,7 @@ public:
     // May be called at any time; it only acts on deadlines that have passed.
     void timerFired();
 
-private:
+  private:
     enum class Mode { Idle, Config, Vocab, Voices };
     enum class Reply { Pending, Valid, Invalid };
 
@@ -131,7 +131,7 @@ private:
     std::size_t replyStored_ = 0;
     bool showReceiving_ = false;
 
-    std::vector<Byte> buffer_;  // ten 4096-byte blocks
+    std::vector<Byte> buffer_; // ten 4096-byte blocks
     Image* image_ = nullptr;
     std::ifstream sendFile_;
     std::ofstream tempFile_;
@@ -139,4 +139,4 @@ private:
     bool tempWriteFailed_ = false;
 };
 
-}  // namespace veskar
+} // namespace veskar

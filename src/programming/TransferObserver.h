@@ -13,12 +13,12 @@ enum class MessageIcon { None, Stop, Exclamation };
 
 enum class TransferResult {
     Succeeded,
-    Failed,     // the line, the unit or a file let the transfer down
-    Cancelled,  // voices read but the user chose not to keep them
+    Failed,    // the line, the unit or a file let the transfer down
+    Cancelled, // voices read but the user chose not to keep them
 };
 
 class TransferObserver {
-public:
+  public:
     virtual ~TransferObserver() = default;
 
     // The progress window, with its Activity and Status lines.
@@ -42,4 +42,4 @@ public:
     virtual void TransferEnded(TransferResult /*result*/) {}
 };
 
-}  // namespace veskar
+} // namespace veskar

@@ -35,8 +35,8 @@ inline constexpr std::string_view kDatabaseTransferred = "Database transferred t
 inline constexpr std::string_view kConfigurationRead = "Configuration data read from the Corvane VWM";
 
 // Vocabulary.
-inline constexpr std::string_view kVocabWarning =
-    " Writing the vocabulary will destroy all of the stored voices in the Corvane VWM!    Do you want to proceed?";
+inline constexpr std::string_view kVocabWarning = " Writing the vocabulary will destroy all of the stored "
+                                                  "voices in the Corvane VWM!    Do you want to proceed?";
 inline constexpr std::string_view kVocabAreYouSure = "          ARE YOU SURE?          ";
 inline constexpr std::string_view kVocabFilter = "Vocabulary files (*.bin)|*.bin|";
 inline constexpr std::string_view kVocabExtension = "bin";
@@ -58,7 +58,8 @@ inline constexpr std::string_view kVoiceFileNotValid = " VOICE MESSAGE FILE IS N
 inline constexpr std::string_view kCannotOpenVoiceTemp = " CANNOT OPEN voice.tmp FILE ";
 // Not one of the long-standing texts: copying to the chosen name can fail too.
 inline constexpr std::string_view kCannotSaveVoiceFile = " CANNOT SAVE VOICE MESSAGE FILE ";
-inline constexpr std::string_view kWaitingForVoiceMemory = "Waiting for VWM to initialize voice storage memory.";
+inline constexpr std::string_view kWaitingForVoiceMemory =
+    "Waiting for VWM to initialize voice storage memory.";
 inline constexpr std::string_view kSecondsRemaining = " seconds remaining.";
 inline constexpr std::string_view kVoicesTransferred = "Voices transferred to the Corvane VWM";
 inline constexpr std::string_view kVoiceTransferFailure = "Voice transfer failure";
@@ -66,4 +67,4 @@ inline constexpr std::string_view kNotEnoughVoiceData = "Not enough voice data t
 inline constexpr std::string_view kVoiceDataRead = "Voice data read from the Corvane VWM";
 inline constexpr std::string_view kSelectFileForStorage = "Select a file for storage";
 
-}  // namespace veskar::texts
+} // namespace veskar::texts

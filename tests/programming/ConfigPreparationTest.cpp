@@ -1,7 +1,7 @@
+#include "programming/ConfigPreparation.h"
 #include "database/Codes.h"
 #include "database/Defaults.h"
 #include "directories/CommandTable.h"
-#include "programming/ConfigPreparation.h"
 #include "programming/PortSettings.h"
 
 #include <gtest/gtest.h>
@@ -42,7 +42,7 @@ TEST(ConfigPreparation, PhonePresentOnlyWhenALineStartsWithDial)
     const std::vector<Case> cases = {
         {0, {kOpDial, '1', kLineEnd}, true},
         {3, {kOpRadio, kLineEnd, kOpDial, '2', kLineEnd}, true},
-        {1, {kOpRadio, kOpDial, '2', kLineEnd}, false},  // dial as the second command of a line
+        {1, {kOpRadio, kOpDial, '2', kLineEnd}, false}, // dial as the second command of a line
         {2, {kOpRadio, kOpAlert, kLineEnd}, false},
     };
     for (const Case& c : cases) {
@@ -82,8 +82,8 @@ TEST(ConfigPreparation, LevelsFixedCodeAndFlagsBeforeSending)
     EXPECT_EQ(CodeToText(image.gen.fixedCode), kFixedCode);
     EXPECT_EQ(image.gen.sendFlags, kSendFlagPhone);
 
-    for (auto [codes, phone, flags] : {std::tuple{true, true, 6}, std::tuple{true, false, 2},
-                                       std::tuple{false, false, 0}}) {
+    for (auto [codes, phone, flags] :
+         {std::tuple{true, true, 6}, std::tuple{true, false, 2}, std::tuple{false, false, 0}}) {
         PrepareForSending(image, codes, phone);
         EXPECT_EQ(image.gen.sendFlags, flags);
     }
@@ -107,12 +107,12 @@ TEST(ConfigPreparation, SecondAdjustmentSetsTheSpareLevels)
 TEST(PortSettingsIndex, AnythingPastTheLastPortMeansTheFirst)
 {
     PortSettings cfg;
-    for (auto [stored, name] : {std::pair{0, "COM1"}, std::pair{7, "COM8"}, std::pair{8, "COM1"},
-                                std::pair{255, "COM1"}}) {
+    for (auto [stored, name] :
+         {std::pair{0, "COM1"}, std::pair{7, "COM8"}, std::pair{8, "COM1"}, std::pair{255, "COM1"}}) {
         cfg.bytes[0] = static_cast<Byte>(stored);
         EXPECT_EQ(PortName(cfg.portIndex()), name) << stored;
     }
 }
 
-}  // namespace
-}  // namespace veskar
+} // namespace
+} // namespace veskar

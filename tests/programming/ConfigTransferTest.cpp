@@ -22,7 +22,7 @@ std::vector<Tick> Times(const std::vector<LoggedFrame>& frames)
 }
 
 class ConfigTransfer : public EngineTest {
-protected:
+  protected:
     ConfigTransfer() { CreateDatabase(image); }
     Image image{};
 };
@@ -49,7 +49,8 @@ TEST_F(ConfigTransfer, WriteSendsLinkCommandOneBlockAndEnd)
     EXPECT_EQ(image.gen.levelRadioRx, 25);
     const auto sent = std::span<const Byte>(unit.received).first(kImageSize);
     EXPECT_TRUE(std::ranges::equal(sent, image.bytes()));
-    EXPECT_TRUE(std::all_of(unit.received.begin() + kImageSize, unit.received.end(), [](Byte b) { return b == 0; }));
+    EXPECT_TRUE(
+        std::all_of(unit.received.begin() + kImageSize, unit.received.end(), [](Byte b) { return b == 0; }));
 
     EXPECT_EQ(Recorder::Last(seen.dialog), texts::kDatabaseTransferred);
     EXPECT_EQ(Recorder::Last(seen.status), texts::kDatabaseTransferred);
@@ -60,7 +61,7 @@ TEST_F(ConfigTransfer, WriteSendsLinkCommandOneBlockAndEnd)
 
 TEST_F(ConfigTransfer, SendFlagsFollowCodesAndPhoneNumbers)
 {
-    image.gen.ackCode = CodeField{};  // access code set, acknowledge code missing
+    image.gen.ackCode = CodeField{}; // access code set, acknowledge code missing
     image.dir[2][0] = kOpRadio;
     image.dir[2][1] = kLineEnd;
     image.dir[2][2] = kOpDial;
@@ -76,14 +77,15 @@ TEST_F(ConfigTransfer, ReadReplacesTheImageAndRepairsIt)
     Image theirs{};
     CreateDatabase(theirs);
     theirs.gen.siteName.fill('X');
-    theirs.User[3].startCode.length = 12;  // repaired on arrival
+    theirs.User[3].startCode.length = 12; // repaired on arrival
     std::ranges::copy(theirs.bytes(), unit.configuration.begin());
     std::fill(unit.configuration.begin() + kImageSize, unit.configuration.end(), Byte{0xEE});
 
     ASSERT_TRUE(engine.StartConfigRead(image));
     RunToEnd();
 
-    EXPECT_THAT(line.pcCommands(), ElementsAre(kCmdLinkFirstPass, kCmdReadConfig, kCmdData, kCmdEndOfTransfer));
+    EXPECT_THAT(line.pcCommands(),
+                ElementsAre(kCmdLinkFirstPass, kCmdReadConfig, kCmdData, kCmdEndOfTransfer));
     EXPECT_EQ(line.pcFrames()[2].bytes, (std::vector<Byte>{0x16, 0x00, 0x20, 0x00, 0x00, 0x09, 0x6C}));
     EXPECT_THAT(Times(line.pcFrames()), ElementsAre(2001, 2052, 2103, 2154));
     EXPECT_EQ(clock.time, 2154U + 2002U);
@@ -105,7 +107,7 @@ TEST_F(ConfigTransfer, SecondTransferReusesTheOpenPort)
     ASSERT_TRUE(engine.StartConfigRead(image));
     RunToEnd();
     EXPECT_EQ(line.opens, 1);
-    EXPECT_EQ(line.pcFrames()[4].at, second);  // no settling wait
+    EXPECT_EQ(line.pcFrames()[4].at, second); // no settling wait
 }
 
 TEST_F(ConfigTransfer, SixSilentAttemptsTakeAboutThirtyOneSeconds)
@@ -133,7 +135,8 @@ TEST_F(ConfigTransfer, SixSilentAttemptsTakeAboutThirtyOneSeconds)
                     ElementsAre("No response - retry 1", "No response - retry 2", "No response - retry 3",
                                 texts::kStartingSecondPass, "No response - retry 1", "No response - retry 2",
                                 "No response - retry 3", texts::kCheckConnection));
-        EXPECT_THAT(Recorder::Texts(seen.dialog), ElementsAre("", texts::kStartingSecondPass, texts::kCheckConnection));
+        EXPECT_THAT(Recorder::Texts(seen.dialog),
+                    ElementsAre("", texts::kStartingSecondPass, texts::kCheckConnection));
         EXPECT_THAT(seen.ended, ElementsAre(TransferResult::Failed));
         if (!write) {
             EXPECT_EQ(image, before);
@@ -146,7 +149,8 @@ TEST_F(ConfigTransfer, SecondPassRescuesTheLink)
     unit.ignoreFirst = 4;
     ASSERT_TRUE(engine.StartConfigWrite(image));
     RunToEnd();
-    EXPECT_THAT(line.pcCommands(), ElementsAre(0x89, 0x89, 0x89, 0x88, 0x88, kCmdWriteConfig, kCmdData, 0x83));
+    EXPECT_THAT(line.pcCommands(),
+                ElementsAre(0x89, 0x89, 0x89, 0x88, 0x88, kCmdWriteConfig, kCmdData, 0x83));
     EXPECT_THAT(seen.ended, ElementsAre(TransferResult::Succeeded));
 }
 
@@ -164,35 +168,75 @@ TEST_F(ConfigTransfer, FaultsEndWithTheirTextsAndFrames)
         TransferResult result;
     };
     const std::vector<Case> cases = {
-        {"write: data never acknowledged", true, [](ScriptedUnit& u) { u.ignoreCommand = kCmdData; },
-         {link, kCmdWriteConfig, data, data, data, end}, "Transmitting packet 1 of 1", "No response - retry 3",
+        {"write: data never acknowledged",
+         true,
+         [](ScriptedUnit& u) { u.ignoreCommand = kCmdData; },
+         {link, kCmdWriteConfig, data, data, data, end},
+         "Transmitting packet 1 of 1",
+         "No response - retry 3",
          TransferResult::Failed},
-        {"write: command never acknowledged", true, [](ScriptedUnit& u) { u.ignoreCommand = kCmdWriteConfig; },
-         {link, kCmdWriteConfig, kCmdWriteConfig, kCmdWriteConfig, end}, texts::kSettingUpLink.data(), "",
+        {"write: command never acknowledged",
+         true,
+         [](ScriptedUnit& u) { u.ignoreCommand = kCmdWriteConfig; },
+         {link, kCmdWriteConfig, kCmdWriteConfig, kCmdWriteConfig, end},
+         texts::kSettingUpLink.data(),
+         "",
          TransferResult::Failed},
-        {"write: one corrupt acknowledge", true, [](ScriptedUnit& u) { u.corruptReply = 3; },
-         {link, kCmdWriteConfig, data, data, end}, texts::kSuccess.data(), texts::kDatabaseTransferred.data(),
+        {"write: one corrupt acknowledge",
+         true,
+         [](ScriptedUnit& u) { u.corruptReply = 3; },
+         {link, kCmdWriteConfig, data, data, end},
+         texts::kSuccess.data(),
+         texts::kDatabaseTransferred.data(),
          TransferResult::Succeeded},
-        {"write: noise before every reply", true, [](ScriptedUnit& u) { u.noiseBytes = 5; },
-         {link, kCmdWriteConfig, data, end}, texts::kSuccess.data(), texts::kDatabaseTransferred.data(),
+        {"write: noise before every reply",
+         true,
+         [](ScriptedUnit& u) { u.noiseBytes = 5; },
+         {link, kCmdWriteConfig, data, end},
+         texts::kSuccess.data(),
+         texts::kDatabaseTransferred.data(),
          TransferResult::Succeeded},
-        {"read: echo of every frame", false, [](ScriptedUnit& u) { u.echo = true; },
-         {0x89, 0x89, 0x89, 0x88, 0x88, 0x88}, texts::kSettingUpLink.data(), texts::kCheckConnection.data(),
+        {"read: echo of every frame",
+         false,
+         [](ScriptedUnit& u) { u.echo = true; },
+         {0x89, 0x89, 0x89, 0x88, 0x88, 0x88},
+         texts::kSettingUpLink.data(),
+         texts::kCheckConnection.data(),
          TransferResult::Failed},
-        {"read: command never acknowledged", false, [](ScriptedUnit& u) { u.ignoreCommand = kCmdReadConfig; },
-         {link, kCmdReadConfig, kCmdReadConfig, kCmdReadConfig}, texts::kSettingUpLink.data(), "",
+        {"read: command never acknowledged",
+         false,
+         [](ScriptedUnit& u) { u.ignoreCommand = kCmdReadConfig; },
+         {link, kCmdReadConfig, kCmdReadConfig, kCmdReadConfig},
+         texts::kSettingUpLink.data(),
+         "",
          TransferResult::Failed},
-        {"read: every data frame corrupt", false, [](ScriptedUnit& u) { u.corruptAllData = true; },
-         {link, kCmdReadConfig, data, data, data}, texts::kDataTransferFromUnit.data(),
-         "Transfer failed at packet number 1", TransferResult::Failed},
-        {"read: no data, only the end marker", false, [](ScriptedUnit& u) { u.endOfDataAt = 0; },
-         {link, kCmdReadConfig, data}, texts::kDataTransferFromUnit.data(), "Transfer failed at packet number 1",
+        {"read: every data frame corrupt",
+         false,
+         [](ScriptedUnit& u) { u.corruptAllData = true; },
+         {link, kCmdReadConfig, data, data, data},
+         texts::kDataTransferFromUnit.data(),
+         "Transfer failed at packet number 1",
          TransferResult::Failed},
-        {"read: sound frame with the wrong command", false, [](ScriptedUnit& u) { u.wrongCommand = true; },
-         {link, kCmdReadConfig, data, data, data}, texts::kDataTransferFromUnit.data(),
-         "Transfer failed at packet number 1", TransferResult::Failed},
-        {"read: one corrupt data frame", false, [](ScriptedUnit& u) { u.corruptReply = 3; },
-         {link, kCmdReadConfig, data, data, end}, texts::kConfigurationRead.data(), texts::kSuccess.data(),
+        {"read: no data, only the end marker",
+         false,
+         [](ScriptedUnit& u) { u.endOfDataAt = 0; },
+         {link, kCmdReadConfig, data},
+         texts::kDataTransferFromUnit.data(),
+         "Transfer failed at packet number 1",
+         TransferResult::Failed},
+        {"read: sound frame with the wrong command",
+         false,
+         [](ScriptedUnit& u) { u.wrongCommand = true; },
+         {link, kCmdReadConfig, data, data, data},
+         texts::kDataTransferFromUnit.data(),
+         "Transfer failed at packet number 1",
+         TransferResult::Failed},
+        {"read: one corrupt data frame",
+         false,
+         [](ScriptedUnit& u) { u.corruptReply = 3; },
+         {link, kCmdReadConfig, data, data, end},
+         texts::kConfigurationRead.data(),
+         texts::kSuccess.data(),
          TransferResult::Succeeded},
     };
     for (const Case& c : cases) {
@@ -213,7 +257,7 @@ TEST_F(ConfigTransfer, FaultsEndWithTheirTextsAndFrames)
 
         ASSERT_TRUE(c.write ? engine.StartConfigWrite(mine) : engine.StartConfigRead(mine));
         if (c.write)
-            before = mine;  // the preparation's adjustments are expected to stay
+            before = mine; // the preparation's adjustments are expected to stay
         ASSERT_TRUE(line.run());
         EXPECT_THAT(line.pcCommands(), ElementsAreArray(c.commands));
         EXPECT_EQ(Recorder::Last(seen.activity), c.activity);
@@ -252,7 +296,8 @@ TEST_F(ConfigTransfer, PortThatWillNotOpenStopsBeforeAnyFrame)
         EXPECT_EQ(engine.lastRefusal(), StartRefusal::Port);
         ASSERT_EQ(seen.boxes.size(), 1U);
         EXPECT_EQ(seen.boxes[0].caption, "");
-        EXPECT_EQ(seen.boxes[0].text, why.empty() ? "Error opening COM port" : "Error opening COM port\n" + why);
+        EXPECT_EQ(seen.boxes[0].text,
+                  why.empty() ? "Error opening COM port" : "Error opening COM port\n" + why);
         EXPECT_EQ(copy, before);
     }
     EXPECT_TRUE(line.frames.empty());
@@ -279,7 +324,7 @@ TEST_F(ConfigTransfer, ReplyWaitIsBoundedOnABabblingLine)
 {
     ExactTiming();
     unit.silent = true;
-    line.babbleEvery = 400;  // a stray byte well inside every byte time-out
+    line.babbleEvery = 400; // a stray byte well inside every byte time-out
     ASSERT_TRUE(engine.StartConfigRead(image));
     RunToEnd(60'000);
     EXPECT_THAT(line.pcCommands(), ElementsAre(0x89, 0x89, 0x89, 0x88, 0x88, 0x88));
@@ -309,12 +354,12 @@ TEST_F(ConfigTransfer, EventsOutsideATransferAndSpuriousTimersAreHarmless)
     ASSERT_TRUE(engine.StartConfigWrite(image));
     for (int i = 0; i < 5; ++i)
         engine.timerFired();
-    EXPECT_TRUE(line.frames.empty());  // still settling
+    EXPECT_TRUE(line.frames.empty()); // still settling
     EXPECT_FALSE(engine.StartConfigRead(image));
     EXPECT_EQ(engine.lastRefusal(), StartRefusal::Busy);
     RunToEnd();
     EXPECT_THAT(seen.ended, ElementsAre(TransferResult::Succeeded));
 }
 
-}  // namespace
-}  // namespace veskar::testing
+} // namespace
+} // namespace veskar::testing

@@ -98,8 +98,8 @@ inline std::vector<Byte> Pattern(std::size_t size, unsigned seed)
 
 inline void WriteFile(const std::filesystem::path& path, const std::vector<Byte>& bytes)
 {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 inline std::vector<Byte> ReadFile(const std::filesystem::path& path)
@@ -109,7 +109,7 @@ inline std::vector<Byte> ReadFile(const std::filesystem::path& path)
 }
 
 class EngineTest : public ::testing::Test {
-protected:
+  protected:
     EngineTest()
     {
         seen.clock = &clock;
@@ -139,4 +139,4 @@ protected:
     TempDir dir;
 };
 
-}  // namespace veskar::testing
+} // namespace veskar::testing

@@ -35,8 +35,8 @@ TEST_F(FileTransfer, VocabularyGoesInWholeBlocksWithAZeroTail)
         RunToEnd();
         ASSERT_EQ(unit.received.size(), c.blocks * kBlockSize);
         EXPECT_TRUE(std::equal(content.begin(), content.end(), unit.received.begin()));
-        EXPECT_TRUE(std::all_of(unit.received.begin() + static_cast<std::ptrdiff_t>(c.size), unit.received.end(),
-                                [](Byte b) { return b == 0; }));
+        EXPECT_TRUE(std::all_of(unit.received.begin() + static_cast<std::ptrdiff_t>(c.size),
+                                unit.received.end(), [](Byte b) { return b == 0; }));
         EXPECT_EQ(Recorder::Last(seen.dialog), texts::kVocabSuccess);
         EXPECT_EQ(Recorder::Last(seen.status), texts::kVocabTransferred);
         EXPECT_EQ(ReadFile(path), content);
@@ -53,7 +53,8 @@ TEST_F(FileTransfer, VocabularyAfterASecondPassLinkIsSixtyFourBlocks)
     EXPECT_EQ(CountCommand(line, kCmdData), 64U);
     ASSERT_EQ(unit.received.size(), 64 * kBlockSize);
     EXPECT_TRUE(std::equal(content.begin(), content.end(), unit.received.begin()));
-    EXPECT_TRUE(std::all_of(unit.received.begin() + 5000, unit.received.end(), [](Byte b) { return b == 0; }));
+    EXPECT_TRUE(
+        std::all_of(unit.received.begin() + 5000, unit.received.end(), [](Byte b) { return b == 0; }));
     EXPECT_THAT(Recorder::Texts(seen.activity), Contains("Transmitting packet 64 of 64"));
 }
 
@@ -91,10 +92,10 @@ TEST_F(FileTransfer, VoiceWriteWaitsTenSecondsAfterTheFirstBlock)
     for (const auto& line : seen.status)
         if (line.text.find("seconds") != std::string::npos)
             countdown.push_back(line.text);
-    EXPECT_THAT(countdown, ElementsAre("10 seconds remaining.", "9 seconds remaining.", "8 seconds remaining.",
-                                       "7 seconds remaining.", "6 seconds remaining.", "5 seconds remaining.",
-                                       "4 seconds remaining.", "3 seconds remaining.", "2 seconds remaining.",
-                                       "1 seconds remaining."));
+    EXPECT_THAT(countdown, ElementsAre("10 seconds remaining.", "9 seconds remaining.",
+                                       "8 seconds remaining.", "7 seconds remaining.", "6 seconds remaining.",
+                                       "5 seconds remaining.", "4 seconds remaining.", "3 seconds remaining.",
+                                       "2 seconds remaining.", "1 seconds remaining."));
     EXPECT_THAT(Recorder::Texts(seen.activity), Contains(std::string(texts::kWaitingForVoiceMemory)));
     EXPECT_EQ(Recorder::Last(seen.dialog), texts::kVoicesTransferred);
 }
@@ -114,13 +115,13 @@ TEST_F(FileTransfer, VoicesRoundTripAcrossBufferBoundaries)
 
         unit.voices = unit.received;
         const auto target = dir.path / "back.msg";
-        WriteFile(target, {1, 2, 3});  // replaced
+        WriteFile(target, {1, 2, 3}); // replaced
         seen.saveAs = target;
         line.frames.clear();
         ASSERT_TRUE(engine.StartVoiceRead(dir.path));
         RunToEnd();
         EXPECT_EQ(ReadFile(target), content);
-        EXPECT_EQ(CountCommand(line, kCmdData), blocks + 1);  // the last request is answered "no more"
+        EXPECT_EQ(CountCommand(line, kCmdData), blocks + 1); // the last request is answered "no more"
         EXPECT_EQ(seen.ended.back(), TransferResult::Succeeded);
         EXPECT_FALSE(std::filesystem::exists(dir.path / "voice.tmp"));
         EXPECT_EQ(Recorder::Last(seen.dialog), texts::kVoiceDataRead);
@@ -155,7 +156,8 @@ TEST_F(FileTransfer, VoiceReadEndings)
         {"nothing recorded", 0, false, [](ScriptedUnit&) {}, texts::kNotEnoughVoiceData.data(),
          TransferResult::Failed, true, false},
         {"save cancelled", 3, true, [](ScriptedUnit&) {}, "", TransferResult::Cancelled, true, false},
-        {"data fails at block 5", 8, false, [](ScriptedUnit& u) { u.ignoreFirst = 0, u.corruptAllData = true; },
+        {"data fails at block 5", 8, false,
+         [](ScriptedUnit& u) { u.ignoreFirst = 0, u.corruptAllData = true; },
          "Transfer failed at packet number 1", TransferResult::Failed, false, false},
         {"no link", 8, false, [](ScriptedUnit& u) { u.silent = true; }, texts::kCheckConnection.data(),
          TransferResult::Failed, false, false},
@@ -194,14 +196,18 @@ TEST_F(FileTransfer, FilesThatCannotBeUsedAreRefusedBeforeThePort)
         std::string_view text;
     };
     const std::vector<Case> cases = {
-        {"missing vocabulary", [&] { return engine.StartVocabWrite(dir.path / "none.bin"); }, texts::kCannotOpenVocab},
+        {"missing vocabulary", [&] { return engine.StartVocabWrite(dir.path / "none.bin"); },
+         texts::kCannotOpenVocab},
         {"vocabulary is a folder", [&] { return engine.StartVocabWrite(dir.path / "folder.bin"); },
          texts::kCannotOpenVocab},
-        {"missing voices", [&] { return engine.StartVoiceWrite(dir.path / "none.msg"); }, texts::kCannotOpenVoiceFile},
+        {"missing voices", [&] { return engine.StartVoiceWrite(dir.path / "none.msg"); },
+         texts::kCannotOpenVoiceFile},
         {"voices not whole blocks", [&] { return engine.StartVoiceWrite(dir.path / "short.msg"); },
          texts::kVoiceFileNotValid},
-        {"empty voice file", [&] { return engine.StartVoiceWrite(dir.path / "empty.msg"); }, texts::kVoiceFileNotValid},
-        {"no temporary folder", [&] { return engine.StartVoiceRead(dir.path / "gone"); }, texts::kCannotOpenVoiceTemp},
+        {"empty voice file", [&] { return engine.StartVoiceWrite(dir.path / "empty.msg"); },
+         texts::kVoiceFileNotValid},
+        {"no temporary folder", [&] { return engine.StartVoiceRead(dir.path / "gone"); },
+         texts::kCannotOpenVoiceTemp},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -248,5 +254,5 @@ TEST_F(FileTransfer, ReceivingIsAnnouncedOncePerBlock)
     EXPECT_THAT(seen.packets.back(), ::testing::Pair(3, 3));
 }
 
-}  // namespace
-}  // namespace veskar::testing
+} // namespace
+} // namespace veskar::testing

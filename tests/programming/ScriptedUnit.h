@@ -13,19 +13,19 @@ namespace veskar::testing {
 struct ScriptedUnit {
     // Memory.
     std::vector<Byte> configuration = std::vector<Byte>(kBlockSize, 0);
-    std::vector<Byte> voices;       // whole blocks to hand out on a voice read
-    std::vector<Byte> received;     // data blocks written to the unit, in order
+    std::vector<Byte> voices;   // whole blocks to hand out on a voice read
+    std::vector<Byte> received; // data blocks written to the unit, in order
 
     // Faults.
-    int ignoreFirst = 0;            // requests not answered at all
+    int ignoreFirst = 0; // requests not answered at all
     bool silent = false;
-    Byte ignoreCommand = 0xFF;      // never answer this command
-    int corruptReply = 0;           // 1-based number of the reply whose CRC is spoiled
-    bool corruptAllData = false;    // every data frame has a bad CRC
-    int endOfDataAt = -1;           // answer the request for this packet with the acknowledge
-    bool wrongCommand = false;      // a sound short frame with command 0x91 in place of the answer
-    int noiseBytes = 0;             // stray bytes before every reply
-    bool echo = false;              // the PC's frame comes back before the reply
+    Byte ignoreCommand = 0xFF;   // never answer this command
+    int corruptReply = 0;        // 1-based number of the reply whose CRC is spoiled
+    bool corruptAllData = false; // every data frame has a bad CRC
+    int endOfDataAt = -1;        // answer the request for this packet with the acknowledge
+    bool wrongCommand = false;   // a sound short frame with command 0x91 in place of the answer
+    int noiseBytes = 0;          // stray bytes before every reply
+    bool echo = false;           // the PC's frame comes back before the reply
 
     int requests = 0;
     int replies = 0;
@@ -68,7 +68,8 @@ struct ScriptedUnit {
         if (mode == kCmdReadConfig && packet == 0)
             block = configuration;
         else if (mode == kCmdReadVoices && static_cast<std::size_t>(packet + 1) * kBlockSize <= voices.size())
-            block = std::span<const Byte>(voices).subspan(static_cast<std::size_t>(packet) * kBlockSize, kBlockSize);
+            block = std::span<const Byte>(voices).subspan(static_cast<std::size_t>(packet) * kBlockSize,
+                                                          kBlockSize);
         else
             return Ack();
         std::vector<Byte> data = BuildFrame(kSourceUnit, kCmdData, static_cast<std::uint16_t>(packet), block);
@@ -78,4 +79,4 @@ struct ScriptedUnit {
     }
 };
 
-}  // namespace veskar::testing
+} // namespace veskar::testing

@@ -8,7 +8,7 @@ namespace {
 constexpr std::size_t kChunk = 64;
 constexpr std::uint64_t kBitsPerByte = 10;
 constexpr std::uint64_t kBaud = 38400;
-}  // namespace
+} // namespace
 
 Tick VirtualLine::wireTime(std::size_t bytes) const
 {
@@ -49,8 +49,9 @@ void VirtualLine::write(std::span<const Byte> frame)
     for (std::size_t done = 0; done < answer.size(); done += kChunk) {
         const std::size_t n = std::min(kChunk, answer.size() - done);
         at += wireTime(n);
-        events_.emplace(at, Event{Kind::Bytes, {answer.begin() + static_cast<std::ptrdiff_t>(done),
-                                                answer.begin() + static_cast<std::ptrdiff_t>(done + n)}});
+        events_.emplace(at, Event{Kind::Bytes,
+                                  {answer.begin() + static_cast<std::ptrdiff_t>(done),
+                                   answer.begin() + static_cast<std::ptrdiff_t>(done + n)}});
     }
     lineFreeAt_ = at;
 }
@@ -116,4 +117,4 @@ std::vector<Byte> VirtualLine::pcCommands() const
     return out;
 }
 
-}  // namespace veskar::testing
+} // namespace veskar::testing

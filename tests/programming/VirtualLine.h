@@ -17,7 +17,7 @@
 namespace veskar::testing {
 
 class VirtualClock final : public Clock {
-public:
+  public:
     [[nodiscard]] Tick now() const override
     {
         ++reads;
@@ -35,7 +35,7 @@ struct LoggedFrame {
 };
 
 class VirtualLine final : public SerialLink {
-public:
+  public:
     using FarEnd = std::function<std::vector<Byte>(std::span<const Byte>)>;
 
     VirtualLine(VirtualClock& clock, FarEnd farEnd)
@@ -57,12 +57,12 @@ public:
     [[nodiscard]] std::vector<Byte> pcCommands() const;
 
     // Line behaviour.
-    bool wireSpeed = true;          // 10 bits a byte at 38400 baud, both ways
-    Tick turnaround = 3;            // the unit's thinking time
+    bool wireSpeed = true; // 10 bits a byte at 38400 baud, both ways
+    Tick turnaround = 3;   // the unit's thinking time
     bool refuseOpen = false;
     std::string whyNot;
     bool writeNeverFinishes = false;
-    std::optional<Tick> babbleEvery;  // a stray 0x00 on the line this often
+    std::optional<Tick> babbleEvery; // a stray 0x00 on the line this often
 
     // What happened.
     std::vector<LoggedFrame> frames;
@@ -79,7 +79,7 @@ public:
     void purge(unsigned flags) override { purges.emplace_back(clock_.time, flags); }
     void armTimer(Tick at) override;
 
-private:
+  private:
     enum class Kind { Bytes, WriteFinished, Timer };
     struct Event {
         Kind kind;
@@ -97,7 +97,7 @@ private:
     std::uint64_t now_;
     std::optional<std::uint64_t> timerAt_;
     std::uint64_t lineFreeAt_ = 0;
-    std::multimap<std::uint64_t, Event> events_;  // by time, then by queueing order
+    std::multimap<std::uint64_t, Event> events_; // by time, then by queueing order
 };
 
-}  // namespace veskar::testing
+} // namespace veskar::testing
