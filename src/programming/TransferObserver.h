@@ -38,7 +38,8 @@ class TransferObserver {
     // The image now holds the unit's configuration (the main window swaps its menu).
     virtual void ConfigurationRead() {}
 
-    // Once for every transfer whose Start call returned true.
+    // Once for every transfer whose Start call returned true. The next transfer
+    // may be started from here; the engine must not be destroyed here.
     virtual void TransferEnded(TransferResult /*result*/) {}
 };
 
