@@ -4,6 +4,11 @@
 
 #include <gmock/gmock.h>
 
+#include <csignal>
+#include <cstdlib>
+
+#include <sys/resource.h>
+
 namespace veskar::testing {
 namespace {
 
@@ -223,6 +228,28 @@ TEST_F(FileTransfer, FilesThatCannotBeUsedAreRefusedBeforeThePort)
     EXPECT_EQ(line.opens, 0);
     EXPECT_THAT(line.frames, IsEmpty());
     EXPECT_EQ(ReadFile(dir.path / "short.msg").size(), 8000U);
+}
+
+TEST_F(FileTransfer, VoicesThatCannotBeStoredAreAFailureNotAShortFile)
+{
+    unit.voices = Pattern(12 * kBlockSize, 9);
+    const auto target = dir.path / "never.msg";
+    seen.saveAs = target;
+    // In a child process whose files may not grow past one group of ten blocks.
+    const auto child = [&] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{40960, 40960};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        const bool started = engine.StartVoiceRead(dir.path);
+        line.run();
+        const bool ok = started && seen.boxes.size() == 1 &&
+                        seen.boxes[0].text == texts::kCannotOpenVoiceTemp &&
+                        seen.ended == std::vector{TransferResult::Failed} && seen.saveAsked == 0 &&
+                        Recorder::Last(seen.dialog) == texts::kVoiceTransferFailure;
+        std::_Exit(ok ? 0 : 1);
+    };
+    EXPECT_EXIT(child(), ::testing::ExitedWithCode(0), "");
+    EXPECT_FALSE(std::filesystem::exists(target));
 }
 
 TEST_F(FileTransfer, TemporaryVoiceFileHasNoPathLengthLimit)

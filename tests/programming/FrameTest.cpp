@@ -20,7 +20,7 @@ TEST(Frame, KnownFramesAndTheirCrc)
         {kSourcePc, kCmdEndOfTransfer, 0, {0x16, 0x00, 0x83, 0x00, 0x00, 0x2B, 0x9C}},
         {kSourceUnit, kCmdAcknowledge, 0, {0x16, 0x01, 0x90, 0x00, 0x00, 0x12, 0x6C}},
         {kSourcePc, kCmdData, 3, {0x16, 0x00, 0x20, 0x00, 0x03, 0x08, 0x2C}},
-        {kSourcePc, kCmdReadConfig, 7, {0x16, 0x00, 0x40, 0x00, 0x00, 0x17, 0x6C}},  // number only on 0x20
+        {kSourcePc, kCmdReadConfig, 7, {0x16, 0x00, 0x40, 0x00, 0x00, 0x17, 0x6C}}, // number only on 0x20
     };
     for (const Case& c : cases) {
         EXPECT_EQ(BuildFrame(c.source, c.command, c.packet), c.bytes) << int(c.command);
@@ -33,5 +33,5 @@ TEST(Frame, KnownFramesAndTheirCrc)
     }
 }
 
-}  // namespace
-}  // namespace veskar
+} // namespace
+} // namespace veskar
