@@ -661,7 +661,8 @@ bool TransferEngine::StepReceive(Tick now)
         }
         if (ShortFrameIsEndOfData()) {
             packetNumber_ = totalPackets_;
-            observer_.PacketsDone(blocksReceived_, blocksReceived_);
+            if (blocksReceived_ > 0)  // the unit held fewer blocks than it might have
+                observer_.PacketsDone(blocksReceived_, blocksReceived_);
             if (mode_ == Mode::Voices && blockIndex_ != 0)
                 AppendToTemp(static_cast<std::size_t>(blockIndex_));
             state_ = kDone;
