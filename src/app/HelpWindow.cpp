@@ -141,6 +141,7 @@ void HelpWindow::showTopic(const QString& topic)
     const QUrl url(QStringLiteral("qrc") + resourcePath(page));
     if (m_browser->source() != url)
         m_browser->setSource(url);
+    SyncContents();
 }
 
 QString HelpWindow::currentTopic() const

@@ -569,8 +569,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
                     return true;
                 }
             }
-            showHelp(topicFor(QApplication::focusWidget() ? QApplication::focusWidget()
-                                                          : QApplication::activeWindow()));
+            // The key goes to the focused control; it may reach us on its way there.
+            QWidget* target = qobject_cast<QWidget*>(watched);
+            if (!target)
+                target = QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow();
+            showHelp(topicFor(target));
             return true;
         }
         if (m_helpMode && key->key() == Qt::Key_Escape) {
