@@ -1,6 +1,5 @@
 #include "levels/LevelsDialog.h"
 
-#include "app/MessageService.h"
 #include "database/Document.h"
 
 #include <QDialogButtonBox>
@@ -25,7 +24,7 @@ QString Text(std::string_view text)
 }  // namespace
 
 LevelsDialog::LevelsDialog(QWidget* parent, Document& document, MessageService& messages)
-    : QDialog(parent), m_document(document), m_messages(messages)
+    : EditorDialog(parent, document, messages, QStringLiteral("the audio levels"))
 {
     setWindowTitle(QStringLiteral("AUDIO LEVELS"));
     setObjectName(QStringLiteral("SetptDialog"));
@@ -81,7 +80,7 @@ void LevelsDialog::SetupWindow()
 {
     for (std::size_t i = 0; i < kLevelSlots.size(); ++i) {
         const LevelSlot& slot = kLevelSlots[i];
-        m_setPoints[i] = SetPointFromLevel(m_document.image.gen.*slot.field, slot.kind);
+        m_setPoints[i] = SetPointFromLevel(document().image.gen.*slot.field, slot.kind);
         const QSignalBlocker block(m_sliders[i]);
         m_sliders[i]->setValue(SliderValue(m_setPoints[i]));
     }
@@ -111,25 +110,11 @@ void LevelsDialog::ShowTexts()
         m_texts[i]->setText(QString::fromStdString(SetPointText(m_setPoints[i])));
 }
 
-bool LevelsDialog::CanClose()
+// Writes all five; one below its slider's reach was shown at the top and is stored as 0 dBm.
+void LevelsDialog::Store()
 {
-    const bool changed = m_setPoints != m_opened;
-    if (!m_ok && changed)
-        return m_messages.ConfirmDiscard(this, QStringLiteral("the audio levels"));
-    if (!m_ok)
-        return true;
-    if (changed)
-        m_document.DatabaseChanged = true;
     for (std::size_t i = 0; i < kLevelSlots.size(); ++i)
-        m_document.image.gen.*kLevelSlots[i].field = LevelFromSetPoint(m_setPoints[i], kLevelSlots[i].kind);
-    return true;
-}
-
-void LevelsDialog::done(int result)
-{
-    m_ok = result == QDialog::Accepted;
-    if (CanClose())
-        QDialog::done(result);
+        document().image.gen.*kLevelSlots[i].field = LevelFromSetPoint(m_setPoints[i], kLevelSlots[i].kind);
 }
 
 }  // namespace veskar

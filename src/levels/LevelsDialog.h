@@ -4,9 +4,8 @@
 // level in dBm. OK stores all five (marking the document changed only when one
 // moved); Cancel with changes asks before discarding them.
 
+#include "app/EditorDialog.h"
 #include "levels/Levels.h"
-
-#include <QDialog>
 
 #include <array>
 
@@ -15,10 +14,7 @@ class QSlider;
 
 namespace veskar {
 
-class Document;
-class MessageService;
-
-class LevelsDialog : public QDialog {
+class LevelsDialog : public EditorDialog {
     Q_OBJECT
 public:
     LevelsDialog(QWidget* parent, Document& document, MessageService& messages);
@@ -26,21 +22,19 @@ public:
     [[nodiscard]] QSlider* slider(int index) const { return m_sliders.at(static_cast<std::size_t>(index)); }
     [[nodiscard]] QLabel* valueText(int index) const { return m_texts.at(static_cast<std::size_t>(index)); }
 
-    void done(int result) override;
+protected:
+    [[nodiscard]] bool Changed() const override { return m_setPoints != m_opened; }
+    void Store() override;
 
 private:
     void SetupWindow();
     void UpdateSetpoint();
-    [[nodiscard]] bool CanClose();
     void ShowTexts();
 
-    Document& m_document;
-    MessageService& m_messages;
     std::array<QSlider*, 5> m_sliders{};
     std::array<QLabel*, 5> m_texts{};
     std::array<int, 5> m_setPoints{};
     std::array<int, 5> m_opened{};
-    bool m_ok = false;
 };
 
 }  // namespace veskar

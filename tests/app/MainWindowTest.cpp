@@ -1,3 +1,4 @@
+#include "app/EditorWindow.h"
 #include "app/FileChooser.h"
 #include "app/MainWindow.h"
 #include "app/MessageService.h"
@@ -9,6 +10,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QPointer>
 #include <QSettings>
 #include <QSlider>
 
@@ -430,6 +432,45 @@ TEST_F(StartedTest, FlagsGreyAndRestoreMenuItemsAndButtons)
     for (CommandId id : {CommandId::FileOpen, CommandId::Levels, CommandId::DefaultData})
         EXPECT_TRUE(enabled(id)) << static_cast<int>(id);
     EXPECT_TRUE(window->recentActions().first()->isEnabled());
+}
+
+// ---- modeless editor windows ------------------------------------------------------
+
+class TestEditor : public EditorWindow {
+public:
+    TestEditor(MainWindow& main, bool* allowClose)
+        : EditorWindow(main, {&CommandFlags::levelon, &CommandFlags::fileon}), m_allowClose(allowClose)
+    {
+    }
+
+protected:
+    bool CanClose() override { return *m_allowClose; }
+
+private:
+    bool* m_allowClose;
+};
+
+TEST_F(StartedTest, EditorWindowGreysCommandsWhileOpen)
+{
+    bool allowClose = false;
+    QPointer<TestEditor> editor = new TestEditor(*window, &allowClose);
+    editor->show();
+    EXPECT_FALSE(window->action(CommandId::Levels)->isEnabled());
+    EXPECT_FALSE(window->action(CommandId::FileSave)->isEnabled());
+    EXPECT_TRUE(window->action(CommandId::DefaultData)->isEnabled());
+
+    // A refused close keeps the editor, its flags, and so the main window too.
+    EXPECT_FALSE(editor->close());
+    EXPECT_FALSE(window->action(CommandId::Levels)->isEnabled());
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(editor->isVisible());
+
+    allowClose = true;
+    EXPECT_TRUE(window->close());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(editor.isNull());
+    EXPECT_TRUE(window->action(CommandId::Levels)->isEnabled());
+    EXPECT_TRUE(window->action(CommandId::FileSave)->isEnabled());
 }
 
 // ---- levels through the main window -------------------------------------------

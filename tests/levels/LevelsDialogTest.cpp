@@ -99,6 +99,14 @@ TEST_F(LevelsDialogTest, LevelsOutsideTheSliders)
     document.image.gen.levelTxTone = 10;    // below: top, 0 dBm, stored as 25
     document.image.gen.levelRadioRx = 40;   // below on a receive slider
     document.image.gen.levelTxVoice = 30;   // above: clamped to the top, kept until a slider moves
+    const Image stored = document.image;
+    {
+        LevelsDialog dialog(nullptr, document, messages);
+        dialog.open();
+        dialog.reject();
+        EXPECT_FALSE(dialog.isVisible());
+    }
+    EXPECT_EQ(document.image, stored);  // Cancel never writes, not even the repaired levels
     {
         LevelsDialog dialog(nullptr, document, messages);
         EXPECT_EQ(dialog.valueText(0)->text(), QStringLiteral("0 dBm"));
