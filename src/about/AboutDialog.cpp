@@ -91,4 +91,4 @@ QString AboutDialog::buildLine() const
     return m_build->text();
 }
 
-}  // namespace veskar
+} // namespace veskar

@@ -12,7 +12,7 @@ namespace veskar {
 
 class AboutDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit AboutDialog(QWidget* parent, const ProjectVersion& version = ProjectVersion());
 
     [[nodiscard]] QString productLine() const;
@@ -20,11 +20,11 @@ public:
     [[nodiscard]] QString trademarkLine() const;
     [[nodiscard]] QString buildLine() const;
 
-private:
+  private:
     QLabel* m_product;
     QLabel* m_copyright;
     QLabel* m_trademark;
     QLabel* m_build;
 };
 
-}  // namespace veskar
+} // namespace veskar

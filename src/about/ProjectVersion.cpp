@@ -18,7 +18,9 @@ std::optional<VersionBlock> ProgramVersionBlock()
     return block;
 }
 
-ProjectVersion::ProjectVersion(std::optional<VersionBlock> block) : m_block(std::move(block)) {}
+ProjectVersion::ProjectVersion(std::optional<VersionBlock> block) : m_block(std::move(block))
+{
+}
 
 bool ProjectVersion::Get(const char* entry, std::string& out) const
 {
@@ -73,4 +75,4 @@ AboutLines MakeAboutLines(const ProjectVersion& version)
     return lines;
 }
 
-}  // namespace veskar
+} // namespace veskar

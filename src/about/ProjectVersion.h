@@ -16,7 +16,7 @@ using VersionBlock = std::map<std::string, std::string>;
 [[nodiscard]] std::optional<VersionBlock> ProgramVersionBlock();
 
 class ProjectVersion {
-public:
+  public:
     explicit ProjectVersion(std::optional<VersionBlock> block = ProgramVersionBlock());
 
     // Each: true and the entry's text, or false and `out` untouched.
@@ -26,7 +26,7 @@ public:
     [[nodiscard]] bool GetTrademark(std::string& out) const;
     [[nodiscard]] bool GetDebug(std::string& out) const;
 
-private:
+  private:
     [[nodiscard]] bool Get(const char* entry, std::string& out) const;
     std::optional<VersionBlock> m_block;
 };
@@ -35,12 +35,12 @@ inline constexpr const char* kAboutTitle = "About the Corvane Veskar Worker Moni
 inline constexpr const char* kAboutProgramLine = "Corvane Veskar Worker Monitor Programmer";
 
 struct AboutLines {
-    std::string product = "Version";  // "<ProductName> Version <ProductVersion>"
+    std::string product = "Version"; // "<ProductName> Version <ProductVersion>"
     std::string copyright;
     std::string trademark;
-    std::string build;  // bottom right
+    std::string build; // bottom right
 };
 
 [[nodiscard]] AboutLines MakeAboutLines(const ProjectVersion& version);
 
-}  // namespace veskar
+} // namespace veskar

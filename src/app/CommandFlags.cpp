@@ -9,7 +9,7 @@ bool AllDirectoriesFree(const CommandFlags& flags)
     return flags.dirAon && flags.dirBon && flags.dirCon && flags.dirDon;
 }
 
-}  // namespace
+} // namespace
 
 bool PrintAllowed(const CommandFlags& flags)
 {
@@ -42,4 +42,4 @@ bool CommandAllowed(const CommandFlags& flags, CommandId id)
     return true;
 }
 
-}  // namespace veskar
+} // namespace veskar

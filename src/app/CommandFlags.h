@@ -16,11 +16,11 @@ struct CommandFlags {
     bool useron = true;
     bool genon = true;
     bool levelon = true;
-    bool printon = true;  // recomputed from the others whenever a command is enabled
-    bool fileon = true;   // Open, Save, Save As and the clear command
+    bool printon = true; // recomputed from the others whenever a command is enabled
+    bool fileon = true;  // Open, Save, Save As and the clear command
     bool pgmon = true;
     bool defaulton = true;
-    bool diron = true;    // cleared while the summary window is open; no command reads it
+    bool diron = true; // cleared while the summary window is open; no command reads it
 
     bool operator==(const CommandFlags&) const = default;
 };
@@ -31,4 +31,4 @@ struct CommandFlags {
 // Whether the flags allow the command; commands without a flag are always allowed.
 [[nodiscard]] bool CommandAllowed(const CommandFlags& flags, CommandId id);
 
-}  // namespace veskar
+} // namespace veskar

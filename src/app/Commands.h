@@ -33,12 +33,12 @@ enum class CommandId : int {
 
 struct CommandInfo {
     CommandId id;
-    std::string_view menuText;   // with the '&' of its mnemonic
-    std::string_view shortcut;   // portable key text, empty for none
-    std::string_view hint;       // status bar, empty for none
-    std::string_view icon;       // toolbar icon name, empty when not on the toolbar
-    std::string_view helpTopic;  // page of the help resource
-    bool built;                  // false until the command's editor exists: shown, but greyed
+    std::string_view menuText;  // with the '&' of its mnemonic
+    std::string_view shortcut;  // portable key text, empty for none
+    std::string_view hint;      // status bar, empty for none
+    std::string_view icon;      // toolbar icon name, empty when not on the toolbar
+    std::string_view helpTopic; // page of the help resource
+    bool built;                 // false until the command's editor exists: shown, but greyed
 };
 
 [[nodiscard]] std::span<const CommandInfo> Commands();
@@ -47,7 +47,7 @@ struct CommandInfo {
 // Menu bar layout. A popup lists its items; an entry without a popup title is a
 // command directly on the menu bar.
 inline constexpr int kSeparator = 0;
-inline constexpr int kRecentFiles = -1;  // where the recent-files entries go
+inline constexpr int kRecentFiles = -1; // where the recent-files entries go
 
 struct MenuLayout {
     std::string_view popup;
@@ -61,4 +61,4 @@ struct MenuLayout {
 inline constexpr std::string_view kContentsTopic = "index.html";
 inline constexpr std::string_view kUsingHelpTopic = "using-help.html";
 
-}  // namespace veskar
+} // namespace veskar

@@ -41,4 +41,4 @@ bool EditorDialog::Refuse(QLineEdit* field, const QString& text)
     return false;
 }
 
-}  // namespace veskar
+} // namespace veskar

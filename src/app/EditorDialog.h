@@ -16,13 +16,13 @@ class MessageService;
 
 class EditorDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     // `phrase` names the edits in the discard question ("the audio levels").
     EditorDialog(QWidget* parent, Document& document, MessageService& messages, QString phrase);
 
     void done(int result) override;
 
-protected:
+  protected:
     // Whether the controls hold something other than what the form opened with.
     [[nodiscard]] virtual bool Changed() const = 0;
     // The form's checks in their order; a refusal goes through Refuse() and returns false.
@@ -36,7 +36,7 @@ protected:
     Document& document() { return m_document; }
     MessageService& messages() { return m_messages; }
 
-private:
+  private:
     [[nodiscard]] bool CanClose(bool exitAndSave);
 
     Document& m_document;
@@ -44,4 +44,4 @@ private:
     QString m_phrase;
 };
 
-}  // namespace veskar
+} // namespace veskar

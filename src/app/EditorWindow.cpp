@@ -36,4 +36,4 @@ void EditorWindow::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-}  // namespace veskar
+} // namespace veskar

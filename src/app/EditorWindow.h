@@ -16,10 +16,10 @@ class MainWindow;
 
 class EditorWindow : public QWidget {
     Q_OBJECT
-public:
+  public:
     EditorWindow(MainWindow& main, std::vector<FlagsModel::Flag> cleared, QWidget* parent = nullptr);
 
-protected:
+  protected:
     // Asked before the window closes (the acceptance sequence of the editor).
     [[nodiscard]] virtual bool CanClose() { return true; }
     // Default: every flag cleared at set-up comes back.
@@ -30,9 +30,9 @@ protected:
     MainWindow& main() { return m_main; }
     FlagsModel& flags();
 
-private:
+  private:
     MainWindow& m_main;
     std::vector<FlagsModel::Flag> m_cleared;
 };
 
-}  // namespace veskar
+} // namespace veskar

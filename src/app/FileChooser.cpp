@@ -21,7 +21,7 @@ std::optional<QString> Run(QWidget* parent, const QString& preset, QFileDialog::
     return dialog.selectedFiles().constFirst();
 }
 
-}  // namespace
+} // namespace
 
 std::optional<QString> QtFileChooser::OpenName(QWidget* parent, const QString& preset)
 {
@@ -55,4 +55,4 @@ std::optional<QString> ScriptedFileChooser::Next(Kind kind, const QString& prese
     return answer.name;
 }
 
-}  // namespace veskar
+} // namespace veskar

@@ -13,7 +13,7 @@ class QWidget;
 namespace veskar {
 
 class FileChooser {
-public:
+  public:
     virtual ~FileChooser() = default;
     // The chosen name, or nothing when the user cancelled.
     virtual std::optional<QString> OpenName(QWidget* parent, const QString& preset) = 0;
@@ -22,13 +22,13 @@ public:
 
 // Filtered to data files; Save asks before replacing a file.
 class QtFileChooser final : public FileChooser {
-public:
+  public:
     std::optional<QString> OpenName(QWidget* parent, const QString& preset) override;
     std::optional<QString> SaveName(QWidget* parent, const QString& preset) override;
 };
 
 class ScriptedFileChooser final : public FileChooser {
-public:
+  public:
     enum class Kind { Open, Save };
     struct Call {
         Kind kind;
@@ -36,14 +36,17 @@ public:
     };
 
     // An empty optional answers Cancel.
-    void Script(const std::optional<QString>& answer) { m_answers.push_back({answer.has_value(), answer.value_or(QString())}); }
+    void Script(const std::optional<QString>& answer)
+    {
+        m_answers.push_back({answer.has_value(), answer.value_or(QString())});
+    }
 
     std::optional<QString> OpenName(QWidget* parent, const QString& preset) override;
     std::optional<QString> SaveName(QWidget* parent, const QString& preset) override;
 
     std::vector<Call> calls;
 
-private:
+  private:
     std::optional<QString> Next(Kind kind, const QString& preset);
     struct Answer {
         bool chosen;
@@ -52,4 +55,4 @@ private:
     std::deque<Answer> m_answers;
 };
 
-}  // namespace veskar
+} // namespace veskar

@@ -25,4 +25,4 @@ void FlagsModel::Update(const CommandFlags& next)
     emit changed();
 }
 
-}  // namespace veskar
+} // namespace veskar

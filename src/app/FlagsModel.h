@@ -11,7 +11,7 @@ namespace veskar {
 
 class FlagsModel : public QObject {
     Q_OBJECT
-public:
+  public:
     using Flag = bool CommandFlags::*;
 
     explicit FlagsModel(QObject* parent = nullptr) : QObject(parent) {}
@@ -24,12 +24,12 @@ public:
     // Several at once, one notification.
     void set(std::initializer_list<Flag> flags, bool value);
 
-signals:
+  signals:
     void changed();
 
-private:
+  private:
     void Update(const CommandFlags& next);
     CommandFlags m_flags;
 };
 
-}  // namespace veskar
+} // namespace veskar

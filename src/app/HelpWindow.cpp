@@ -49,7 +49,7 @@ constexpr Page kPages[] = {
     {"using-help.html", "Using help"},
 };
 
-}  // namespace
+} // namespace
 
 void InitHelpResources()
 {
@@ -87,8 +87,10 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 
     auto* tools = new QToolBar;
     QAction* back = tools->addAction(style()->standardIcon(QStyle::SP_ArrowBack), QStringLiteral("Back"));
-    QAction* forward = tools->addAction(style()->standardIcon(QStyle::SP_ArrowForward), QStringLiteral("Forward"));
-    QAction* home = tools->addAction(style()->standardIcon(QStyle::SP_DirHomeIcon), QStringLiteral("Contents"));
+    QAction* forward =
+        tools->addAction(style()->standardIcon(QStyle::SP_ArrowForward), QStringLiteral("Forward"));
+    QAction* home =
+        tools->addAction(style()->standardIcon(QStyle::SP_DirHomeIcon), QStringLiteral("Contents"));
     back->setShortcut(QKeySequence::Back);
     forward->setShortcut(QKeySequence::Forward);
     back->setEnabled(false);
@@ -177,4 +179,4 @@ void HelpWindow::SyncContents()
     }
 }
 
-}  // namespace veskar
+} // namespace veskar

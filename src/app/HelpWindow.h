@@ -14,7 +14,7 @@ namespace veskar {
 
 class HelpWindow : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit HelpWindow(QWidget* parent = nullptr);
 
     void showTopic(const QString& topic);
@@ -28,7 +28,7 @@ public:
     QTextBrowser* browser() const { return m_browser; }
     QListWidget* contents() const { return m_contents; }
 
-private:
+  private:
     void SyncContents();
 
     QListWidget* m_contents;
@@ -40,4 +40,4 @@ private:
 // Makes the help pages available when the program is linked statically.
 void InitHelpResources();
 
-}  // namespace veskar
+} // namespace veskar

@@ -10,7 +10,7 @@ namespace veskar {
 
 namespace {
 
-constexpr int kSize = 48;  // drawn large, scaled down by the icon
+constexpr int kSize = 48; // drawn large, scaled down by the icon
 
 const QColor kInk(0x2b, 0x3a, 0x4a);
 const QColor kPaper(0xfa, 0xfa, 0xf5);
@@ -150,7 +150,7 @@ void Unit(QPainter& p)
     p.drawPolygon(arrow);
 }
 
-}  // namespace
+} // namespace
 
 QIcon ToolbarIcon(std::string_view name)
 {
@@ -191,4 +191,4 @@ QIcon ApplicationIcon()
     });
 }
 
-}  // namespace veskar
+} // namespace veskar

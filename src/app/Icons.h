@@ -12,4 +12,4 @@ namespace veskar {
 [[nodiscard]] QIcon ToolbarIcon(std::string_view name);
 [[nodiscard]] QIcon ApplicationIcon();
 
-}  // namespace veskar
+} // namespace veskar

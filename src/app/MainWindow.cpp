@@ -68,7 +68,7 @@ QString TopicOf(int id)
     return info ? Text(info->helpTopic) : QString();
 }
 
-}  // namespace
+} // namespace
 
 MainWindow::MainWindow(MessageService& messages, FileChooser& files, QWidget* parent)
     : QMainWindow(parent), m_messages(messages), m_files(files)
@@ -123,7 +123,7 @@ void MainWindow::BuildMenus()
         const int id = static_cast<int>(info.id);
         connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
         m_actions.insert(id, action);
-        addAction(action);  // shortcuts work with the menus closed, too
+        addAction(action); // shortcuts work with the menus closed, too
     }
 
     for (const MenuLayout& layout : MenuBar()) {
@@ -302,7 +302,8 @@ bool MainWindow::CmFileSaveAs()
 
 void MainWindow::CmDefaultData()
 {
-    if (m_messages.Query(this, MessageService::Buttons::YesNo, Text(kEraseQuery)) != MessageService::Answer::Yes)
+    if (m_messages.Query(this, MessageService::Buttons::YesNo, Text(kEraseQuery)) !=
+        MessageService::Answer::Yes)
         return;
     m_document.CreateDatabase();
     UpdateCommands();
@@ -310,7 +311,8 @@ void MainWindow::CmDefaultData()
 
 void MainWindow::CmClearData()
 {
-    if (m_messages.Query(this, MessageService::Buttons::YesNo, Text(kEraseQuery)) != MessageService::Answer::Yes)
+    if (m_messages.Query(this, MessageService::Buttons::YesNo, Text(kEraseQuery)) !=
+        MessageService::Answer::Yes)
         return;
     m_document.ClearDatabase();
     UpdateCommands();
@@ -449,8 +451,9 @@ void MainWindow::openRecent(const QString& name)
         m_recent.removeAll(name);
         StoreRecent();
         RebuildRecentMenu();
-        m_messages.FileError(this, QStringLiteral(" FILE ") + name +
-                                       QStringLiteral(" NO LONGER EXISTS - REMOVED FROM THE RECENT FILES LIST "));
+        m_messages.FileError(this,
+                             QStringLiteral(" FILE ") + name +
+                                 QStringLiteral(" NO LONGER EXISTS - REMOVED FROM THE RECENT FILES LIST "));
         return;
     }
     if (DataGone())
@@ -476,7 +479,8 @@ void MainWindow::enterHelpMode()
         return;
     m_helpMode = true;
     QApplication::setOverrideCursor(Qt::WhatsThisCursor);
-    statusBar()->showMessage(QStringLiteral("Click a command or a control for its help; Esc leaves help mode"));
+    statusBar()->showMessage(
+        QStringLiteral("Click a command or a control for its help; Esc leaves help mode"));
 }
 
 void MainWindow::leaveHelpMode()
@@ -513,7 +517,7 @@ QString MainWindow::HelpTopicAt(QWidget* widget, const QPoint& globalPos, bool& 
     if (auto* bar = qobject_cast<QMenuBar*>(widget)) {
         QAction* item = bar->actionAt(bar->mapFromGlobal(globalPos));
         if (item && item->menu()) {
-            passThrough = true;  // let the popup open so its items can be picked
+            passThrough = true; // let the popup open so its items can be picked
             return {};
         }
         return item ? TopicOf(CommandOf(item)) : topicFor(this);
@@ -572,7 +576,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
             // The key goes to the focused control; it may reach us on its way there.
             QWidget* target = qobject_cast<QWidget*>(watched);
             if (!target)
-                target = QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow();
+                target =
+                    QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow();
             showHelp(topicFor(target));
             return true;
         }
@@ -593,4 +598,4 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-}  // namespace veskar
+} // namespace veskar

@@ -29,7 +29,7 @@ class MessageService;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     MainWindow(MessageService& messages, FileChooser& files, QWidget* parent = nullptr);
     ~MainWindow() override;
 
@@ -61,7 +61,7 @@ public:
 
     void CmFileOpen();
     void CmFileSave();
-    bool CmFileSaveAs();  // true when a file was written
+    bool CmFileSaveAs(); // true when a file was written
     void CmDefaultData();
     void CmClearData();
     void CmLevels();
@@ -77,11 +77,11 @@ public:
     void leaveHelpMode();
     [[nodiscard]] static QString topicFor(const QWidget* widget);
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void BuildMenus();
     void BuildToolBar();
     void UpdateCommands();
@@ -123,4 +123,4 @@ private:
     bool m_helpMode = false;
 };
 
-}  // namespace veskar
+} // namespace veskar

@@ -21,12 +21,12 @@ void MessageService::FileError(QWidget* parent, const QString& text)
 
 MessageService::Answer MessageService::Query(QWidget* parent, Buttons buttons, const QString& text)
 {
-    return Show(parent, QString::fromUtf8(kQueryCaption.data(), kQueryCaption.size()), Icon::Question, buttons,
-                text);
+    return Show(parent, QString::fromUtf8(kQueryCaption.data(), kQueryCaption.size()), Icon::Question,
+                buttons, text);
 }
 
-MessageService::Answer QtMessageService::Show(QWidget* parent, const QString& caption, Icon icon, Buttons buttons,
-                                              const QString& text)
+MessageService::Answer QtMessageService::Show(QWidget* parent, const QString& caption, Icon icon,
+                                              Buttons buttons, const QString& text)
 {
     QMessageBox box(parent);
     box.setWindowTitle(caption);
@@ -67,8 +67,8 @@ bool QtMessageService::ConfirmDiscard(QWidget* parent, const QString& name)
     return UniversalFlag == 0;
 }
 
-MessageService::Answer ScriptedMessageService::Show(QWidget*, const QString& caption, Icon icon, Buttons buttons,
-                                                    const QString& text)
+MessageService::Answer ScriptedMessageService::Show(QWidget*, const QString& caption, Icon icon,
+                                                    Buttons buttons, const QString& text)
 {
     boxes.push_back({caption, icon, buttons, text});
     if (!m_answers.empty()) {
@@ -84,7 +84,8 @@ MessageService::Answer ScriptedMessageService::Show(QWidget*, const QString& cap
 
 bool ScriptedMessageService::ConfirmDiscard(QWidget*, const QString& name)
 {
-    boxes.push_back({QStringLiteral("WARNING"), Icon::Exclamation, Buttons::YesNo, WarningDialog::LineFor(name)});
+    boxes.push_back(
+        {QStringLiteral("WARNING"), Icon::Exclamation, Buttons::YesNo, WarningDialog::LineFor(name)});
     bool discard = false;
     if (!m_discards.empty()) {
         discard = m_discards.front();
@@ -104,4 +105,4 @@ QStringList ScriptedMessageService::Texts() const
     return texts;
 }
 
-}  // namespace veskar
+} // namespace veskar

@@ -15,7 +15,7 @@ class QWidget;
 namespace veskar {
 
 class MessageService {
-public:
+  public:
     enum class Icon { Stop, Exclamation, Question, Information };
     enum class Buttons { Ok, YesNo, YesNoCancel };
     enum class Answer { Ok, Yes, No, Cancel };
@@ -36,15 +36,16 @@ public:
 };
 
 class QtMessageService final : public MessageService {
-public:
-    Answer Show(QWidget* parent, const QString& caption, Icon icon, Buttons buttons, const QString& text) override;
+  public:
+    Answer Show(QWidget* parent, const QString& caption, Icon icon, Buttons buttons,
+                const QString& text) override;
     bool ConfirmDiscard(QWidget* parent, const QString& name) override;
 };
 
 // Answers from a script and records every box. An unscripted box is answered
 // Ok, No or Cancel (whichever it offers last) and counted in `unscripted`.
 class ScriptedMessageService final : public MessageService {
-public:
+  public:
     struct Box {
         QString caption;
         Icon icon;
@@ -55,7 +56,8 @@ public:
     void Script(Answer answer) { m_answers.push_back(answer); }
     void ScriptDiscard(bool discard) { m_discards.push_back(discard); }
 
-    Answer Show(QWidget* parent, const QString& caption, Icon icon, Buttons buttons, const QString& text) override;
+    Answer Show(QWidget* parent, const QString& caption, Icon icon, Buttons buttons,
+                const QString& text) override;
     bool ConfirmDiscard(QWidget* parent, const QString& name) override;
 
     [[nodiscard]] QStringList Texts() const;
@@ -64,9 +66,9 @@ public:
     std::vector<Box> boxes;
     int unscripted = 0;
 
-private:
+  private:
     std::deque<Answer> m_answers;
     std::deque<bool> m_discards;
 };
 
-}  // namespace veskar
+} // namespace veskar

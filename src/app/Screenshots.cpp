@@ -33,7 +33,7 @@ bool Save(QWidget& widget, const QDir& folder, const QString& name)
     return saved;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -90,7 +90,8 @@ int main(int argc, char* argv[])
                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, &window);
         ok = Save(query, output, QStringLiteral("query-close")) && ok;
         QMessageBox notice(QMessageBox::Warning, QStringLiteral("File Error"),
-                           QStringLiteral(" CANNOT OPEN VESKAR.DAT FILE - DEFAULT CREATED."), QMessageBox::Ok);
+                           QStringLiteral(" CANNOT OPEN VESKAR.DAT FILE - DEFAULT CREATED."),
+                           QMessageBox::Ok);
         ok = Save(notice, output, QStringLiteral("notice-default-created")) && ok;
     }
     {

@@ -70,4 +70,4 @@ std::vector<std::string> RemoveRecentFile(std::vector<std::string> list, const s
     return list;
 }
 
-}  // namespace veskar
+} // namespace veskar

@@ -22,7 +22,8 @@ inline constexpr std::string_view kTitlePrefix = " Corvane Veskar Worker Monitor
 inline constexpr std::string_view kQueryCaption = "Query";
 inline constexpr std::string_view kSaveBeforeOpenQuery = "Do you want to save changed data?";
 inline constexpr std::string_view kEraseQuery = "All data will be erased - Continue?";
-inline constexpr std::string_view kSaveBeforeCloseQuery = "Do you want to save changed data before closing application?";
+inline constexpr std::string_view kSaveBeforeCloseQuery =
+    "Do you want to save changed data before closing application?";
 
 inline constexpr std::string_view kCfgCreatedNotice = " CANNOT OPEN VESKAR.CFG FILE - DEFAULT CREATED.";
 inline constexpr std::string_view kDatCreatedNotice = " CANNOT OPEN VESKAR.DAT FILE - DEFAULT CREATED.";
@@ -57,9 +58,10 @@ void ApplyStartupNotices(Document& document, unsigned startupFailures);
 inline constexpr int kRecentFileLimit = 4;
 [[nodiscard]] std::vector<std::string> AddRecentFile(std::vector<std::string> list, const std::string& name,
                                                      int limit = kRecentFileLimit);
-[[nodiscard]] std::vector<std::string> RemoveRecentFile(std::vector<std::string> list, const std::string& name);
+[[nodiscard]] std::vector<std::string> RemoveRecentFile(std::vector<std::string> list,
+                                                        const std::string& name);
 
 // Answer of the last discard-changes dialog: 0 = discard and close, 1 = keep editing.
 inline unsigned char UniversalFlag = 0;
 
-}  // namespace veskar
+} // namespace veskar

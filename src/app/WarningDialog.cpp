@@ -63,4 +63,4 @@ void WarningDialog::YesSave()
     reject();
 }
 
-}  // namespace veskar
+} // namespace veskar

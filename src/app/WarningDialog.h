@@ -12,7 +12,7 @@ namespace veskar {
 
 class WarningDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     WarningDialog(QWidget* parent, const QString& name);
 
     [[nodiscard]] static QString LineFor(const QString& name);
@@ -20,7 +20,7 @@ public:
     QPushButton* yesButton() const { return m_yes; }
     QPushButton* noButton() const { return m_no; }
 
-private:
+  private:
     void NoSave();
     void YesSave();
 
@@ -28,4 +28,4 @@ private:
     QPushButton* m_no;
 };
 
-}  // namespace veskar
+} // namespace veskar

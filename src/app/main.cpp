@@ -8,8 +8,8 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QString::fromUtf8(veskar::kApplicationName.data(),
-                                                       static_cast<qsizetype>(veskar::kApplicationName.size())));
+    QApplication::setApplicationName(QString::fromUtf8(
+        veskar::kApplicationName.data(), static_cast<qsizetype>(veskar::kApplicationName.size())));
 
     veskar::QtMessageService messages;
     veskar::QtFileChooser files;

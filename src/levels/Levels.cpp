@@ -11,7 +11,7 @@ std::string Signed(int value)
     return value > 0 ? "+" + std::to_string(value) : std::to_string(value);
 }
 
-}  // namespace
+} // namespace
 
 std::string CalculateLevel(Byte level, bool transmit)
 {
@@ -41,4 +41,4 @@ int SliderValue(int setPoint)
     return std::clamp(setPoint, 0, kSetPointMax);
 }
 
-}  // namespace veskar
+} // namespace veskar

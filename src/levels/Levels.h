@@ -15,8 +15,8 @@ namespace veskar {
 enum class LevelKind { Transmit, Receive };
 
 struct LevelSlot {
-    std::string_view column;  // heading above the slider
-    std::string_view group;   // "Radio" or "Phone"
+    std::string_view column; // heading above the slider
+    std::string_view group;  // "Radio" or "Phone"
     LevelKind kind;
     Byte SystemBlock::*field;
 };
@@ -46,4 +46,4 @@ inline constexpr int kSetPointMax = 20;
 // Slider position for a set-point, clamped to the slider.
 [[nodiscard]] int SliderValue(int setPoint);
 
-}  // namespace veskar
+} // namespace veskar

@@ -21,7 +21,7 @@ QString Text(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-}  // namespace
+} // namespace
 
 LevelsDialog::LevelsDialog(QWidget* parent, Document& document, MessageService& messages)
     : EditorDialog(parent, document, messages, QStringLiteral("the audio levels"))
@@ -117,4 +117,4 @@ void LevelsDialog::Store()
         document().image.gen.*kLevelSlots[i].field = LevelFromSetPoint(m_setPoints[i], kLevelSlots[i].kind);
 }
 
-}  // namespace veskar
+} // namespace veskar

@@ -16,17 +16,17 @@ namespace veskar {
 
 class LevelsDialog : public EditorDialog {
     Q_OBJECT
-public:
+  public:
     LevelsDialog(QWidget* parent, Document& document, MessageService& messages);
 
     [[nodiscard]] QSlider* slider(int index) const { return m_sliders.at(static_cast<std::size_t>(index)); }
     [[nodiscard]] QLabel* valueText(int index) const { return m_texts.at(static_cast<std::size_t>(index)); }
 
-protected:
+  protected:
     [[nodiscard]] bool Changed() const override { return m_setPoints != m_opened; }
     void Store() override;
 
-private:
+  private:
     void SetupWindow();
     void UpdateSetpoint();
     void ShowTexts();
@@ -37,4 +37,4 @@ private:
     std::array<int, 5> m_opened{};
 };
 
-}  // namespace veskar
+} // namespace veskar

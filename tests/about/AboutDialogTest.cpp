@@ -25,5 +25,5 @@ TEST(AboutDialog, ShowsTheVersionEntries)
     EXPECT_EQ(bare.copyrightLine(), QString());
 }
 
-}  // namespace
-}  // namespace veskar
+} // namespace
+} // namespace veskar

@@ -6,7 +6,7 @@ namespace veskar {
 namespace {
 
 const VersionBlock kFull = {
-    {"ProductName", "VWM"},         {"ProductVersion", "2.3.1"},  {"LegalCopyright", "(C) Maker"},
+    {"ProductName", "VWM"},         {"ProductVersion", "2.3.1"},   {"LegalCopyright", "(C) Maker"},
     {"LegalTrademarks", "TM text"}, {"SpecialBuild", "Build abc"},
 };
 
@@ -57,5 +57,5 @@ TEST(ProjectVersion, ThisBuildNamesTheProjectVersion)
     EXPECT_EQ(version, VESKAR_EXPECTED_VERSION);
 }
 
-}  // namespace
-}  // namespace veskar
+} // namespace
+} // namespace veskar

@@ -1,5 +1,5 @@
-#include "app/CommandFlags.h"
 #include "app/Commands.h"
+#include "app/CommandFlags.h"
 
 #include <gtest/gtest.h>
 
@@ -45,7 +45,8 @@ TEST(CommandTable, MenusAndToolbarOnlyNameKnownCommands)
         EXPECT_FALSE(FindCommand(item)->icon.empty()) << item;
         buttons.push_back(item);
     }
-    const std::vector<int> expected = {24332, 24333, 24334, 24312, 5711, 5714, 5718, 5717, 5716, 5715, 5710, 5713};
+    const std::vector<int> expected = {24332, 24333, 24334, 24312, 5711, 5714,
+                                       5718,  5717,  5716,  5715,  5710, 5713};
     EXPECT_EQ(buttons, expected);
 }
 
@@ -54,7 +55,8 @@ TEST(CommandTable, FileMenuOrder)
     const MenuLayout& file = MenuBar().front();
     ASSERT_EQ(file.popup, "&File");
     const std::vector<int> items(file.items.begin(), file.items.end());
-    const std::vector<int> expected = {24332, kSeparator, 24333, 24334, kSeparator, kRecentFiles, 24310, kSeparator, 5725};
+    const std::vector<int> expected = {24332,        kSeparator, 24333,      24334, kSeparator,
+                                       kRecentFiles, 24310,      kSeparator, 5725};
     EXPECT_EQ(items, expected);
 }
 
@@ -84,30 +86,34 @@ TEST_P(CommandFlagsTest, WindowGreysItsConflicts)
 INSTANTIATE_TEST_SUITE_P(
     OpenWindows, CommandFlagsTest,
     ::testing::Values(
-        WindowCase{"none", {},
+        WindowCase{"none",
+                   {},
                    {},
                    {CommandId::FileOpen, CommandId::Summary, CommandId::Users, CommandId::CopyDir,
                     CommandId::Levels, CommandId::Program, CommandId::DefaultData}},
-        WindowCase{"user list",
-                   {&CommandFlags::useron, &CommandFlags::genon, &CommandFlags::fileon, &CommandFlags::pgmon,
-                    &CommandFlags::defaulton},
-                   {CommandId::Users, CommandId::System, CommandId::FileOpen, CommandId::FileSave,
-                    CommandId::FileSaveAs, CommandId::ClearData, CommandId::Program, CommandId::DefaultData,
-                    CommandId::Summary},
-                   {CommandId::Levels, CommandId::DirA, CommandId::CopyDir, CommandId::Exit,
-                    CommandId::HelpAbout}},
+        WindowCase{
+            "user list",
+            {&CommandFlags::useron, &CommandFlags::genon, &CommandFlags::fileon, &CommandFlags::pgmon,
+             &CommandFlags::defaulton},
+            {CommandId::Users, CommandId::System, CommandId::FileOpen, CommandId::FileSave,
+             CommandId::FileSaveAs, CommandId::ClearData, CommandId::Program, CommandId::DefaultData,
+             CommandId::Summary},
+            {CommandId::Levels, CommandId::DirA, CommandId::CopyDir, CommandId::Exit, CommandId::HelpAbout}},
         WindowCase{"summary",
                    {&CommandFlags::useron, &CommandFlags::diron, &CommandFlags::dirAon, &CommandFlags::dirBon,
-                    &CommandFlags::dirCon, &CommandFlags::dirDon, &CommandFlags::genon, &CommandFlags::printon,
-                    &CommandFlags::levelon},
-                   {CommandId::Users, CommandId::System, CommandId::Summary, CommandId::Levels, CommandId::DirA,
-                    CommandId::DirB, CommandId::DirC, CommandId::DirD},
+                    &CommandFlags::dirCon, &CommandFlags::dirDon, &CommandFlags::genon,
+                    &CommandFlags::printon, &CommandFlags::levelon},
+                   {CommandId::Users, CommandId::System, CommandId::Summary, CommandId::Levels,
+                    CommandId::DirA, CommandId::DirB, CommandId::DirC, CommandId::DirD},
                    {CommandId::FileOpen, CommandId::FileSave, CommandId::Program}},
-        WindowCase{"directory C",
-                   {&CommandFlags::dirCon, &CommandFlags::fileon, &CommandFlags::pgmon, &CommandFlags::defaulton},
-                   {CommandId::DirC, CommandId::CopyDir, CommandId::Summary, CommandId::FileSave},
-                   {CommandId::DirA, CommandId::DirB, CommandId::DirD, CommandId::Levels, CommandId::Users}},
-        WindowCase{"levels only", {&CommandFlags::levelon}, {CommandId::Levels, CommandId::Summary},
+        WindowCase{
+            "directory C",
+            {&CommandFlags::dirCon, &CommandFlags::fileon, &CommandFlags::pgmon, &CommandFlags::defaulton},
+            {CommandId::DirC, CommandId::CopyDir, CommandId::Summary, CommandId::FileSave},
+            {CommandId::DirA, CommandId::DirB, CommandId::DirD, CommandId::Levels, CommandId::Users}},
+        WindowCase{"levels only",
+                   {&CommandFlags::levelon},
+                   {CommandId::Levels, CommandId::Summary},
                    {CommandId::CopyDir, CommandId::FileOpen}}),
     [](const ::testing::TestParamInfo<WindowCase>& info) {
         std::string name = info.param.window;
@@ -117,5 +123,5 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
-}  // namespace
-}  // namespace veskar
+} // namespace
+} // namespace veskar

@@ -1,11 +1,11 @@
+#include "QtPrint.h"
+#include "TestFolder.h"
 #include "app/Commands.h"
 #include "app/FileChooser.h"
 #include "app/HelpWindow.h"
 #include "app/MainWindow.h"
 #include "app/MessageService.h"
 #include "levels/LevelsDialog.h"
-#include "QtPrint.h"
-#include "TestFolder.h"
 
 #include <QAction>
 #include <QApplication>
@@ -43,7 +43,8 @@ TEST(HelpWindow, ContentsPagesExistAndLinksResolve)
         static const QRegularExpression link(QStringLiteral("href=\"([^\"#]+)\""));
         for (auto match = link.globalMatch(html); match.hasNext();) {
             const QString target = match.next().captured(1);
-            EXPECT_TRUE(HelpWindow::hasTopic(target)) << topic.toStdString() << " -> " << target.toStdString();
+            EXPECT_TRUE(HelpWindow::hasTopic(target))
+                << topic.toStdString() << " -> " << target.toStdString();
         }
     }
 }
@@ -63,12 +64,12 @@ TEST(HelpWindow, ShowsTopicsGoesBackAndFindsInPage)
     help.showTopic(QStringLiteral("levels.html"));
     EXPECT_TRUE(help.findInPage(QStringLiteral("dBm")));
     EXPECT_EQ(help.browser()->textCursor().selectedText(), QStringLiteral("dBm"));
-    EXPECT_TRUE(help.findInPage(QStringLiteral("dBm")));  // the next one, wrapping round at the end
+    EXPECT_TRUE(help.findInPage(QStringLiteral("dBm"))); // the next one, wrapping round at the end
     EXPECT_FALSE(help.findInPage(QStringLiteral("xylophone")));
 }
 
 class HelpKeysTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         window.InitFile();
@@ -78,7 +79,10 @@ protected:
             return 0;
         });
     }
-    QString ShownTopic() const { return window.helpWindow() ? window.helpWindow()->currentTopic() : QString(); }
+    QString ShownTopic() const
+    {
+        return window.helpWindow() ? window.helpWindow()->currentTopic() : QString();
+    }
 
     testing::TestFolder folder;
     ScriptedMessageService messages;
@@ -134,8 +138,8 @@ TEST_F(HelpKeysTest, F1OnAHighlightedMenuItemDoesNotRunIt)
     file->setActiveAction(window.action(CommandId::DefaultData));
     QTest::keyClick(file, Qt::Key_F1);
     EXPECT_EQ(ShownTopic(), QStringLiteral("default-database.html"));
-    EXPECT_TRUE(messages.boxes.empty());  // the erase query was not asked
+    EXPECT_TRUE(messages.boxes.empty()); // the erase query was not asked
 }
 
-}  // namespace
-}  // namespace veskar
+} // namespace
+} // namespace veskar

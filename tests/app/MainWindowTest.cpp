@@ -1,11 +1,11 @@
+#include "app/MainWindow.h"
+#include "QtPrint.h"
+#include "TestFolder.h"
 #include "app/EditorWindow.h"
 #include "app/FileChooser.h"
-#include "app/MainWindow.h"
 #include "app/MessageService.h"
 #include "app/Startup.h"
 #include "levels/LevelsDialog.h"
-#include "QtPrint.h"
-#include "TestFolder.h"
 
 #include <QAction>
 #include <QApplication>
@@ -30,7 +30,7 @@ using Kind = ScriptedFileChooser::Kind;
 const QString kFileError = QStringLiteral("File Error");
 
 class MainWindowTest : public ::testing::Test {
-protected:
+  protected:
     MainWindow& Start()
     {
         window = std::make_unique<MainWindow>(messages, files);
@@ -129,8 +129,8 @@ TEST_F(MainWindowTest, ShortDataFileIsReadAndRepaired)
     const Document& document = window->document();
     EXPECT_TRUE(std::equal(document.image.bytes().begin(), document.image.bytes().begin() + 2048,
                            full.bytes().begin()));
-    EXPECT_EQ(document.image.gen.modbusAddress, 0);  // past the end of the file
-    EXPECT_EQ(document.image.gen.levelTxTone, 25);   // repaired from 0
+    EXPECT_EQ(document.image.gen.modbusAddress, 0); // past the end of the file
+    EXPECT_EQ(document.image.gen.levelTxTone, 25);  // repaired from 0
     EXPECT_EQ(document.image.gen.levelPhoneRx, 25);
     EXPECT_FALSE(document.DatabaseChanged);
     EXPECT_EQ(Title(), Titled("Veskar.dat"));
@@ -139,7 +139,7 @@ TEST_F(MainWindowTest, ShortDataFileIsReadAndRepaired)
 // ---- Open ------------------------------------------------------------------
 
 class StartedTest : public MainWindowTest {
-protected:
+  protected:
     void SetUp() override
     {
         folder.writeBytes("Veskar.cfg", QByteArray(16, '\0'));
@@ -172,7 +172,7 @@ TEST_F(StartedTest, OpenRefusedLeavesEverythingAsItWas)
         window->document().DatabaseChanged = true;
         const Image before = window->document().image;
         messages.boxes.clear();
-        messages.Script(Answer::No);  // do not save first
+        messages.Script(Answer::No); // do not save first
         files.Script(folder.path(c.name));
 
         window->runCommand(static_cast<int>(CommandId::FileOpen));
@@ -209,7 +209,7 @@ TEST_F(StartedTest, OpenAsksToSaveChangesFirst)
         messages.Script(c.answer);
         if (c.answer == Answer::Yes)
             files.Script(c.saveAs ? std::optional<QString>(folder.path(*c.saveAs)) : std::nullopt);
-        files.Script(std::nullopt);  // the Open dialog is cancelled
+        files.Script(std::nullopt); // the Open dialog is cancelled
 
         window->CmFileOpen();
 
@@ -437,16 +437,16 @@ TEST_F(StartedTest, FlagsGreyAndRestoreMenuItemsAndButtons)
 // ---- modeless editor windows ------------------------------------------------------
 
 class TestEditor : public EditorWindow {
-public:
+  public:
     TestEditor(MainWindow& main, bool* allowClose)
         : EditorWindow(main, {&CommandFlags::levelon, &CommandFlags::fileon}), m_allowClose(allowClose)
     {
     }
 
-protected:
+  protected:
     bool CanClose() override { return *m_allowClose; }
 
-private:
+  private:
     bool* m_allowClose;
 };
 
@@ -488,5 +488,5 @@ TEST_F(StartedTest, LevelsCommandEditsTheDocument)
     EXPECT_TRUE(window->document().DatabaseChanged);
 }
 
-}  // namespace
-}  // namespace veskar
+} // namespace
+} // namespace veskar

@@ -13,12 +13,12 @@ namespace {
 namespace fs = std::filesystem;
 
 class StartupTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
-        m_folder = fs::temp_directory_path() /
-                   ("veskar-startup-" + std::to_string(::getpid()) + "-" +
-                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        m_folder =
+            fs::temp_directory_path() / ("veskar-startup-" + std::to_string(::getpid()) + "-" +
+                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(m_folder);
         fs::create_directories(m_folder);
     }
@@ -95,5 +95,5 @@ TEST(RecentFiles, NewestFirstNoRepeatsAtMostFour)
     EXPECT_EQ(RemoveRecentFile(list, "zzz"), list);
 }
 
-}  // namespace
-}  // namespace veskar
+} // namespace
+} // namespace veskar

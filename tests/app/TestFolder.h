@@ -14,7 +14,7 @@
 namespace veskar::testing {
 
 class TestFolder {
-public:
+  public:
     TestFolder() : m_previous(QDir::currentPath())
     {
         EXPECT_TRUE(m_dir.isValid());
@@ -42,7 +42,7 @@ public:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
-private:
+  private:
     QString m_previous;
     QTemporaryDir m_dir;
 };
@@ -56,4 +56,4 @@ inline Image MarkedImage(Byte modbusAddress)
     return image;
 }
 
-}  // namespace veskar::testing
+} // namespace veskar::testing

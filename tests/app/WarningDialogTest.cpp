@@ -1,6 +1,6 @@
-#include "app/Startup.h"
 #include "app/WarningDialog.h"
 #include "QtPrint.h"
+#include "app/Startup.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -35,5 +35,5 @@ TEST(WarningDialog, YesDiscardsNoKeepsEditing)
     }
 }
 
-}  // namespace
-}  // namespace veskar
+} // namespace
+} // namespace veskar

@@ -1,7 +1,7 @@
+#include "levels/LevelsDialog.h"
 #include "app/MessageService.h"
 #include "database/Defaults.h"
 #include "database/Document.h"
-#include "levels/LevelsDialog.h"
 
 #include <QLabel>
 #include <QSlider>
@@ -14,8 +14,12 @@ namespace veskar {
 namespace {
 
 class LevelsDialogTest : public ::testing::Test {
-protected:
-    LevelsDialogTest() { CreateDatabase(document.image); document.DatabaseChanged = false; }
+  protected:
+    LevelsDialogTest()
+    {
+        CreateDatabase(document.image);
+        document.DatabaseChanged = false;
+    }
 
     Document document;
     ScriptedMessageService messages;
@@ -40,9 +44,9 @@ TEST_F(LevelsDialogTest, OkStoresTheMovedLevels)
         Byte stored;
     };
     const Case cases[] = {
-        {0, 16, "-4 dBm", &SystemBlock::levelTxTone, 23},   {1, 0, "-20 dBm", &SystemBlock::levelTxVoice, 15},
-        {2, 10, "-10 dBm", &SystemBlock::levelTxDtmf, 20},  {3, 0, "-20 dBm", &SystemBlock::levelRadioRx, 35},
-        {4, 14, "-6 dBm", &SystemBlock::levelPhoneRx, 28},  {0, 15, "-4 dBm", &SystemBlock::levelTxTone, 23},
+        {0, 16, "-4 dBm", &SystemBlock::levelTxTone, 23},  {1, 0, "-20 dBm", &SystemBlock::levelTxVoice, 15},
+        {2, 10, "-10 dBm", &SystemBlock::levelTxDtmf, 20}, {3, 0, "-20 dBm", &SystemBlock::levelRadioRx, 35},
+        {4, 14, "-6 dBm", &SystemBlock::levelPhoneRx, 28}, {0, 15, "-4 dBm", &SystemBlock::levelTxTone, 23},
     };
     for (const Case& c : cases) {
         CreateDatabase(document.image);
@@ -86,7 +90,7 @@ TEST_F(LevelsDialogTest, ClosingUnchangedAsksNothingAndMarksNothing)
         LevelsDialog dialog(nullptr, document, messages);
         dialog.open();
         dialog.slider(2)->setValue(10);
-        dialog.slider(2)->setValue(20);  // moved and put back
+        dialog.slider(2)->setValue(20); // moved and put back
         ok ? dialog.accept() : dialog.reject();
         EXPECT_FALSE(dialog.isVisible());
     }
@@ -96,9 +100,9 @@ TEST_F(LevelsDialogTest, ClosingUnchangedAsksNothingAndMarksNothing)
 
 TEST_F(LevelsDialogTest, LevelsOutsideTheSliders)
 {
-    document.image.gen.levelTxTone = 10;    // below: top, 0 dBm, stored as 25
-    document.image.gen.levelRadioRx = 40;   // below on a receive slider
-    document.image.gen.levelTxVoice = 30;   // above: clamped to the top, kept until a slider moves
+    document.image.gen.levelTxTone = 10;  // below: top, 0 dBm, stored as 25
+    document.image.gen.levelRadioRx = 40; // below on a receive slider
+    document.image.gen.levelTxVoice = 30; // above: clamped to the top, kept until a slider moves
     const Image stored = document.image;
     {
         LevelsDialog dialog(nullptr, document, messages);
@@ -106,7 +110,7 @@ TEST_F(LevelsDialogTest, LevelsOutsideTheSliders)
         dialog.reject();
         EXPECT_FALSE(dialog.isVisible());
     }
-    EXPECT_EQ(document.image, stored);  // Cancel never writes, not even the repaired levels
+    EXPECT_EQ(document.image, stored); // Cancel never writes, not even the repaired levels
     {
         LevelsDialog dialog(nullptr, document, messages);
         EXPECT_EQ(dialog.valueText(0)->text(), QStringLiteral("0 dBm"));
@@ -130,5 +134,5 @@ TEST_F(LevelsDialogTest, LevelsOutsideTheSliders)
     EXPECT_TRUE(document.DatabaseChanged);
 }
 
-}  // namespace
-}  // namespace veskar
+} // namespace
+} // namespace veskar

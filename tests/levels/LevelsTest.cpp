@@ -13,7 +13,7 @@ TEST(CalculateLevel, SignedDbmText)
         const char* text;
     };
     const Case cases[] = {
-        {25, true, "0"},  {25, false, "0"}, {20, true, "-10"}, {23, false, "+4"}, {15, true, "-20"},
+        {25, true, "0"},    {25, false, "0"}, {20, true, "-10"}, {23, false, "+4"}, {15, true, "-20"},
         {35, false, "-20"}, {28, true, "+6"}, {22, true, "-6"},  {0, true, "-50"},  {255, false, "-460"},
     };
     for (const Case& c : cases)
@@ -26,15 +26,21 @@ TEST(SetPoints, FromAndBackToStoredLevels)
         Byte level;
         LevelKind kind;
         int setPoint;
-        Byte back;  // what OK stores for it
+        Byte back; // what OK stores for it
     };
     const Case cases[] = {
-        {25, LevelKind::Transmit, 20, 25}, {15, LevelKind::Transmit, 0, 15},  {23, LevelKind::Transmit, 16, 23},
-        {25, LevelKind::Receive, 20, 25},  {35, LevelKind::Receive, 0, 35},   {30, LevelKind::Receive, 10, 30},
+        {25, LevelKind::Transmit, 20, 25},
+        {15, LevelKind::Transmit, 0, 15},
+        {23, LevelKind::Transmit, 16, 23},
+        {25, LevelKind::Receive, 20, 25},
+        {35, LevelKind::Receive, 0, 35},
+        {30, LevelKind::Receive, 10, 30},
         // Below the slider: opens at the top, 0 dBm, and is stored as 25.
-        {14, LevelKind::Transmit, 20, 25}, {36, LevelKind::Receive, 20, 25},
+        {14, LevelKind::Transmit, 20, 25},
+        {36, LevelKind::Receive, 20, 25},
         // Above the slider: kept as it is until a slider moves.
-        {30, LevelKind::Transmit, 30, 30}, {20, LevelKind::Receive, 30, 20},
+        {30, LevelKind::Transmit, 30, 30},
+        {20, LevelKind::Receive, 30, 20},
     };
     for (const Case& c : cases) {
         const int setPoint = SetPointFromLevel(c.level, c.kind);
@@ -54,5 +60,5 @@ TEST(SetPoints, TextAndSliderClamp)
     EXPECT_EQ(SliderValue(8), 8);
 }
 
-}  // namespace
-}  // namespace veskar
+} // namespace
+} // namespace veskar
