@@ -198,7 +198,7 @@ void MainWindow::InitFile()
     const StartupOutcome outcome = veskar::InitFile(m_document, m_cfg);
     m_startupFailures = outcome.StartupFailures;
     for (FileError error : outcome.errors)
-        ShowFileError(static_cast<int>(error));
+        ShowFileError(error);
     UpdateTitle();
     UpdateCommands();
     m_noticesPending = true;
@@ -214,9 +214,9 @@ void MainWindow::ShowStartupNotices()
     UpdateCommands();
 }
 
-void MainWindow::ShowFileError(int error)
+void MainWindow::ShowFileError(FileError error)
 {
-    m_messages.FileError(this, Text(FileErrorText(static_cast<FileError>(error))));
+    m_messages.FileError(this, Text(FileErrorText(error)));
 }
 
 // ---- commands -------------------------------------------------------------
@@ -269,7 +269,7 @@ void MainWindow::CmFileOpen()
 void MainWindow::ReadFile(const QString& name)
 {
     if (const FileError error = m_document.Open(name.toStdString()); error != FileError::None) {
-        ShowFileError(static_cast<int>(error));
+        ShowFileError(error);
         return;
     }
     Remember(name);
@@ -280,7 +280,7 @@ void MainWindow::ReadFile(const QString& name)
 void MainWindow::CmFileSave()
 {
     if (const FileError error = m_document.Save(); error != FileError::None) {
-        ShowFileError(static_cast<int>(error));
+        ShowFileError(error);
         return;
     }
     Remember(Text(m_document.workingFile));
@@ -292,7 +292,7 @@ bool MainWindow::CmFileSaveAs()
     if (!name)
         return false;
     if (const FileError error = m_document.SaveAs(name->toStdString()); error != FileError::None) {
-        ShowFileError(static_cast<int>(error));
+        ShowFileError(error);
         return false;
     }
     Remember(*name);

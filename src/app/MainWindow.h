@@ -6,6 +6,7 @@
 
 #include "app/Commands.h"
 #include "app/FlagsModel.h"
+#include "database/DataFile.h"
 #include "database/Document.h"
 #include "programming/PortSettings.h"
 
@@ -90,7 +91,7 @@ class MainWindow : public QMainWindow {
     [[nodiscard]] bool DataGone();
     void ReadFile(const QString& name);
     void ShowStartupNotices();
-    void ShowFileError(int error);
+    void ShowFileError(FileError error);
 
     void LoadRecent();
     void StoreRecent();

@@ -141,5 +141,17 @@ TEST_F(HelpKeysTest, F1OnAHighlightedMenuItemDoesNotRunIt)
     EXPECT_TRUE(messages.boxes.empty()); // the erase query was not asked
 }
 
+TEST_F(HelpKeysTest, HelpModeClickOnAMenuItemDoesNotRunIt)
+{
+    QMenu* file = window.fileMenu();
+    file->popup(window.mapToGlobal(QPoint(0, 0)));
+    window.enterHelpMode();
+    const QRect item = file->actionGeometry(window.action(CommandId::DefaultData));
+    QTest::mouseClick(file, Qt::LeftButton, {}, item.center());
+    EXPECT_EQ(ShownTopic(), QStringLiteral("default-database.html"));
+    EXPECT_FALSE(window.inHelpMode());
+    EXPECT_TRUE(messages.boxes.empty());
+}
+
 } // namespace
 } // namespace veskar
