@@ -38,7 +38,8 @@ class MainWindow : public QMainWindow {
     void InitFile();
 
     [[nodiscard]] Document& document() { return m_document; }
-    [[nodiscard]] const PortSettings& cfg() const { return m_cfg; }
+    // The port settings record; the programming dialog changes and rewrites it.
+    [[nodiscard]] PortSettings& cfg() { return m_cfg; }
     [[nodiscard]] unsigned startupFailures() const { return m_startupFailures; }
     [[nodiscard]] FlagsModel& flags() { return m_flags; }
     [[nodiscard]] QAction* action(CommandId id) const { return m_actions.value(static_cast<int>(id)); }

@@ -79,12 +79,6 @@ TEST_F(StartupTest, UnwritableFolderReportsBothFiles)
     EXPECT_EQ(outcome.errors, (std::vector<FileError>{FileError::CannotOpen, FileError::CannotOpen}));
 }
 
-TEST(MainTitle, PrefixAndFile)
-{
-    EXPECT_EQ(MainTitle(""), " Corvane Veskar Worker Monitor Programmer");
-    EXPECT_EQ(MainTitle("Veskar.dat"), " Corvane Veskar Worker Monitor Programmer  -  Veskar.dat");
-}
-
 TEST(RecentFiles, NewestFirstNoRepeatsAtMostFour)
 {
     std::vector<std::string> list;

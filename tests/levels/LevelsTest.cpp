@@ -49,16 +49,5 @@ TEST(SetPoints, FromAndBackToStoredLevels)
     }
 }
 
-TEST(SetPoints, TextAndSliderClamp)
-{
-    EXPECT_EQ(SetPointText(20), "0 dBm");
-    EXPECT_EQ(SetPointText(12), "-8 dBm");
-    EXPECT_EQ(SetPointText(0), "-20 dBm");
-    EXPECT_EQ(SetPointText(30), "+10 dBm");
-    EXPECT_EQ(SliderValue(30), 20);
-    EXPECT_EQ(SliderValue(-2), 0);
-    EXPECT_EQ(SliderValue(8), 8);
-}
-
 } // namespace
 } // namespace veskar
