@@ -31,4 +31,7 @@ struct CommandFlags {
 // Whether the flags allow the command; commands without a flag are always allowed.
 [[nodiscard]] bool CommandAllowed(const CommandFlags& flags, CommandId id);
 
+// Answer of the last discard-changes dialog: 0 = discard and close, 1 = keep editing.
+inline unsigned char UniversalFlag = 0;
+
 } // namespace veskar

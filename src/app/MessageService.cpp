@@ -1,5 +1,6 @@
 #include "app/MessageService.h"
 
+#include "app/CommandFlags.h"
 #include "app/Startup.h"
 #include "app/WarningDialog.h"
 #include "database/DataFile.h"

@@ -26,8 +26,15 @@ StartupOutcome InitFile(Document& document, PortSettings& cfg, const std::string
         document.workingFile = shown;
     } else {
         outcome.StartupFailures |= kDatReadFailed;
-        if (const FileError error = document.CreateStartupFile(dat); error != FileError::None)
+        std::error_code ignored;
+        if (std::filesystem::exists(dat, ignored)) {
+            // There but unreadable: the user's file, not ours to replace.
+            document.CreateDatabase();
+            document.DatabaseChanged = false;
+            outcome.errors.push_back(FileError::CannotOpen);
+        } else if (const FileError error = document.CreateStartupFile(dat); error != FileError::None) {
             outcome.errors.push_back(error);
+        }
     }
     return outcome;
 }

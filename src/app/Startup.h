@@ -61,7 +61,4 @@ inline constexpr int kRecentFileLimit = 4;
 [[nodiscard]] std::vector<std::string> RemoveRecentFile(std::vector<std::string> list,
                                                         const std::string& name);
 
-// Answer of the last discard-changes dialog: 0 = discard and close, 1 = keep editing.
-inline unsigned char UniversalFlag = 0;
-
 } // namespace veskar

@@ -79,6 +79,22 @@ TEST_F(StartupTest, UnwritableFolderReportsBothFiles)
     EXPECT_EQ(outcome.errors, (std::vector<FileError>{FileError::CannotOpen, FileError::CannotOpen}));
 }
 
+TEST_F(StartupTest, UnreadableDataFileIsNotReplaced)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root reads every file";
+    std::ofstream(path("Veskar.dat")) << "the user's own file";
+    fs::permissions(path("Veskar.dat"), fs::perms::none);
+    Document document;
+    PortSettings cfg;
+    const StartupOutcome outcome = InitFile(document, cfg, folder());
+    fs::permissions(path("Veskar.dat"), fs::perms::owner_all);
+
+    EXPECT_EQ(outcome.errors, std::vector<FileError>{FileError::CannotOpen});
+    EXPECT_EQ(fs::file_size(path("Veskar.dat")), std::string("the user's own file").size());
+    EXPECT_TRUE(document.workingFile.empty());
+}
+
 TEST(RecentFiles, NewestFirstNoRepeatsAtMostFour)
 {
     std::vector<std::string> list;

@@ -1,6 +1,6 @@
 #include "app/WarningDialog.h"
 #include "QtPrint.h"
-#include "app/Startup.h"
+#include "app/CommandFlags.h"
 
 #include <QLabel>
 #include <QPushButton>
