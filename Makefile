@@ -8,7 +8,7 @@ PACKAGES := cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev \
             qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev \
             xvfb xauth
 
-.PHONY: all deps build test test-asan run clean
+.PHONY: all deps build test test-asan run screenshots clean
 
 all: build
 
@@ -40,10 +40,14 @@ test-asan: deps $(ASAN_BUILD)/build.ninja
 	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure
 
+# The demo folder is the program's working folder: Veskar.cfg, Veskar.dat and
+# CorvaneVeskar.ini land there, never in the source tree.
 run: build
 	mkdir -p $(BUILD)/demo
-	cd $(BUILD)/demo && [ -f Demo.dat ] || ../src/cli/veskar-cli new Demo.dat
-	cd $(BUILD)/demo && ../src/cli/veskar-cli show Demo.dat
+	cd $(BUILD)/demo && ../src/app/veskar
+
+screenshots: build
+	QT_QPA_PLATFORM=offscreen $(BUILD)/src/app/veskar-screenshots $(BUILD)/screenshots
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -11,8 +11,8 @@
 namespace veskar::cli {
 
 inline constexpr int kExitSuccess = 0;
-inline constexpr int kExitFailure = 1;  // a refused file, a difference, a failed transfer
-inline constexpr int kExitUsage = 2;
+inline constexpr int kExitFailure = 1;  // a difference, a failed transfer; for file commands a refused file
+inline constexpr int kExitUsage = 2;    // bad usage; for transfers a refused file
 
 struct Streams {
     std::ostream& out;
@@ -33,6 +33,8 @@ struct CliCommand {
 };
 
 [[nodiscard]] std::span<const CliCommand> FileCommands();
+// Transfers with the unit over --port NAME (COM1..COM8 or a device path).
+[[nodiscard]] std::span<const CliCommand> TransferCommands();
 
 // Entry point shared by main() and the tests.
 int RunCli(std::span<const std::string> arguments, Streams streams);

@@ -1,5 +1,6 @@
 #include "cli/CliCommand.h"
 #include "cli/Listing.h"
+#include "cli/StoredFile.h"
 #include "database/Document.h"
 
 #include <filesystem>
@@ -8,17 +9,6 @@
 namespace veskar::cli {
 
 namespace {
-
-// Reads a data file as stored: the name and size rules apply, the repair pass does not.
-bool ReadStored(const std::string& name, Image& image, std::ostream& err)
-{
-    FileError error = CheckFileExt(name) ? ReadImageFile(name, image, SizeRule::Exact)
-                                         : FileError::NeedDatExtension;
-    if (error == FileError::None)
-        return true;
-    err << name << ":" << FileErrorText(error) << "\n";
-    return false;
-}
 
 int Report(FileError error, const std::string& name, std::ostream& err)
 {
@@ -70,10 +60,7 @@ int RunDiff(const Invocation& invocation, Streams streams)
     Image after{};
     if (!ReadStored(arguments[0], before, streams.err) || !ReadStored(arguments[1], after, streams.err))
         return kExitUsage;  // 1 already means "they differ"
-    const auto differences = CompareImages(before, after);
-    for (const FieldDifference& difference : differences)
-        streams.out << difference.name << ": " << difference.before << " -> " << difference.after << "\n";
-    return differences.empty() ? kExitSuccess : kExitFailure;
+    return PrintDifferences(before, after, streams.out) == 0 ? kExitSuccess : kExitFailure;
 }
 
 constexpr CliCommand kFileCommands[] = {

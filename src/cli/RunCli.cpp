@@ -15,6 +15,8 @@ std::vector<const CliCommand*> AllCommands()
     std::vector<const CliCommand*> commands;
     for (const CliCommand& command : FileCommands())
         commands.push_back(&command);
+    for (const CliCommand& command : TransferCommands())
+        commands.push_back(&command);
     return commands;
 }
 
@@ -27,13 +29,18 @@ void PrintToolHelp(std::ostream& out)
 {
     out << "Usage: " << kToolName << " [--port NAME] COMMAND ARGUMENTS...\n"
         << "       " << kToolName << " COMMAND --help\n\n"
-        << "Reads, writes and compares configuration data files (.dat).\n\nCommands:\n";
+        << "Reads, writes and compares configuration data files (.dat), and transfers\n"
+        << "configurations, vocabularies and voices to and from the unit over a serial\n"
+        << "port. --port NAME is COM1..COM8 or a device path; without it the port saved\n"
+        << "in Veskar.cfg is used. COMn maps to a device through the [Ports] group of\n"
+        << "CorvaneVeskar.ini (e.g. COM1=/dev/ttyUSB0).\n\nCommands:\n";
     for (const CliCommand* command : AllCommands()) {
         std::string left = std::string(command->name) + " " + std::string(command->usage);
         left.resize(std::max<std::size_t>(left.size() + 2, 30), ' ');
         out << "  " << left << command->summary << "\n";
     }
-    out << "\nExit status: 0 success, 1 refused file or differences, 2 bad usage.\n";
+    out << "\nExit status: 0 success; 1 differences or a failed transfer, and a refused\n"
+        << "file for the file commands; 2 bad usage, and a refused file for transfers.\n";
 }
 
 void PrintCommandHelp(const CliCommand& command, std::ostream& out)

@@ -2,11 +2,24 @@
 
 #include "database/Defaults.h"
 
+#include <filesystem>
+
 namespace veskar {
+
+namespace {
+
+// The rule looks at the first 100 characters only; a file dialog hands over
+// whole paths, so a deep folder must not hide the file's own ".dat".
+bool NameRuleHolds(const std::string& name)
+{
+    return CheckFileExt(name) || CheckFileExt(std::filesystem::path(name).filename().string());
+}
+
+}  // namespace
 
 FileError Document::Open(const std::string& name)
 {
-    if (!CheckFileExt(name))
+    if (!NameRuleHolds(name))
         return FileError::NeedDatExtension;
     Image read{};
     if (const FileError error = ReadImageFile(name, read, SizeRule::Exact); error != FileError::None)
@@ -20,7 +33,7 @@ FileError Document::Open(const std::string& name)
 
 FileError Document::Save()
 {
-    if (!CheckFileExt(workingFile))
+    if (!NameRuleHolds(workingFile))
         return FileError::NeedDatExtension;
     Image repaired = image;
     DefaultValues(repaired);
@@ -33,7 +46,7 @@ FileError Document::Save()
 
 FileError Document::SaveAs(const std::string& name)
 {
-    if (!CheckFileExt(name))
+    if (!NameRuleHolds(name))
         return FileError::NeedDatExtension;
     if (const FileError error = WriteImageFile(name, image); error != FileError::None)
         return error;

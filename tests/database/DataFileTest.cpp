@@ -94,6 +94,18 @@ TEST_F(DataFileTest, OpenChecksTheNameBeforeTheFile)
     EXPECT_TRUE(document.DatabaseChanged);
 }
 
+TEST_F(DataFileTest, DeepFolderDoesNotHideTheExtension)
+{
+    const std::string deep = std::string(120, 'f');
+    fs::create_directories(m_folder / deep);
+    const std::string name = path(deep + "/site.dat");
+    Document document = Edited();
+    ASSERT_EQ(document.SaveAs(name), FileError::None);
+    EXPECT_EQ(document.Save(), FileError::None);
+    EXPECT_EQ(document.Open(name), FileError::None);
+    EXPECT_EQ(document.Open(path(deep + "/site.txt")), FileError::NeedDatExtension);
+}
+
 TEST_F(DataFileTest, OpenReadsRepairsAndAdopts)
 {
     Image stored{};

@@ -1,0 +1,15 @@
+#pragma once
+
+// Toolbar and window icons, drawn rather than shipped as bitmaps so they stay
+// sharp at any scale.
+
+#include <QIcon>
+
+#include <string_view>
+
+namespace veskar {
+
+[[nodiscard]] QIcon ToolbarIcon(std::string_view name);
+[[nodiscard]] QIcon ApplicationIcon();
+
+} // namespace veskar

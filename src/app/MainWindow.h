@@ -1,0 +1,128 @@
+#pragma once
+
+// The main window: menus, toolbar and status bar built from the command table,
+// the document and its file commands, the delayed start-up notices, the
+// recent-files list and the help keys.
+
+#include "app/Commands.h"
+#include "app/FlagsModel.h"
+#include "database/DataFile.h"
+#include "database/Document.h"
+#include "programming/PortSettings.h"
+
+#include <QHash>
+#include <QList>
+#include <QMainWindow>
+#include <QPointer>
+
+#include <functional>
+
+class QDialog;
+class QLabel;
+class QMenu;
+class QToolBar;
+
+namespace veskar {
+
+class FileChooser;
+class HelpWindow;
+class MessageService;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+  public:
+    MainWindow(MessageService& messages, FileChooser& files, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Start-up loading of "Veskar.cfg" and "Veskar.dat" from the working directory.
+    void InitFile();
+
+    [[nodiscard]] Document& document() { return m_document; }
+    // The port settings record; the programming dialog changes and rewrites it.
+    [[nodiscard]] PortSettings& cfg() { return m_cfg; }
+    [[nodiscard]] unsigned startupFailures() const { return m_startupFailures; }
+    [[nodiscard]] FlagsModel& flags() { return m_flags; }
+    [[nodiscard]] QAction* action(CommandId id) const { return m_actions.value(static_cast<int>(id)); }
+    [[nodiscard]] QMenu* fileMenu() const { return m_fileMenu; }
+    [[nodiscard]] QList<QAction*> menuBarTwins() const { return m_menuBarTwins; }
+    [[nodiscard]] QToolBar* toolBar() const { return m_toolBar; }
+    [[nodiscard]] QStringList recentFiles() const { return m_recent; }
+    [[nodiscard]] QList<QAction*> recentActions() const { return m_recentActions; }
+    [[nodiscard]] HelpWindow* helpWindow() const { return m_help; }
+
+    // Milliseconds since start; tests replace the clock of the start-up notices.
+    void setClock(std::function<qint64()> clock) { m_clock = std::move(clock); }
+    // How modal dialogs are run (exec by default); tests drive them instead.
+    void setDialogRunner(std::function<int(QDialog&)> runner) { m_runDialog = std::move(runner); }
+
+    // A modeless editor window closed (and asked) before the program ends.
+    void addEditorWindow(QWidget* window);
+
+    // Every command passes here; in help mode it shows the command's help instead.
+    void runCommand(int id);
+
+    void CmFileOpen();
+    void CmFileSave();
+    bool CmFileSaveAs(); // true when a file was written
+    void CmDefaultData();
+    void CmClearData();
+    void CmLevels();
+    void CmHelpContents();
+    void CmHelpUsing();
+    void CmHelpAbout();
+    void openRecent(const QString& name);
+
+    // Help.
+    void showHelp(const QString& topic);
+    [[nodiscard]] bool inHelpMode() const { return m_helpMode; }
+    void enterHelpMode();
+    void leaveHelpMode();
+    [[nodiscard]] static QString topicFor(const QWidget* widget);
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void BuildMenus();
+    void BuildToolBar();
+    void UpdateCommands();
+    void UpdateTitle();
+    [[nodiscard]] bool CanClose();
+    [[nodiscard]] bool DataGone();
+    void ReadFile(const QString& name);
+    void ShowStartupNotices();
+    void ShowFileError(FileError error);
+
+    void LoadRecent();
+    void StoreRecent();
+    void Remember(const QString& name);
+    void RebuildRecentMenu();
+
+    [[nodiscard]] bool HelpClick(QObject* watched, QEvent* event);
+    [[nodiscard]] QString HelpTopicAt(QWidget* widget, const QPoint& globalPos, bool& passThrough) const;
+
+    MessageService& m_messages;
+    FileChooser& m_files;
+    Document m_document;
+    PortSettings m_cfg;
+    unsigned m_startupFailures = 0;
+    FlagsModel m_flags;
+
+    QHash<int, QAction*> m_actions;
+    QMenu* m_fileMenu = nullptr;
+    QToolBar* m_toolBar = nullptr;
+    QStringList m_recent;
+    QList<QAction*> m_recentActions;
+    QList<QAction*> m_menuBarTwins;
+
+    std::function<qint64()> m_clock;
+    std::function<int(QDialog&)> m_runDialog;
+    bool m_noticesPending = false;
+
+    QList<QPointer<QWidget>> m_editorWindows;
+    HelpWindow* m_help = nullptr;
+    bool m_helpMode = false;
+};
+
+} // namespace veskar

@@ -1,0 +1,109 @@
+#include "app/MessageService.h"
+
+#include "app/CommandFlags.h"
+#include "app/Startup.h"
+#include "app/WarningDialog.h"
+#include "database/DataFile.h"
+
+#include <QMessageBox>
+
+namespace veskar {
+
+void MessageService::Error(QWidget* parent, const QString& text)
+{
+    Show(parent, QStringLiteral("Error"), Icon::Stop, Buttons::Ok, text);
+}
+
+void MessageService::FileError(QWidget* parent, const QString& text)
+{
+    Show(parent, QString::fromUtf8(kFileErrorCaption.data(), kFileErrorCaption.size()), Icon::Exclamation,
+         Buttons::Ok, text);
+}
+
+MessageService::Answer MessageService::Query(QWidget* parent, Buttons buttons, const QString& text)
+{
+    return Show(parent, QString::fromUtf8(kQueryCaption.data(), kQueryCaption.size()), Icon::Question,
+                buttons, text);
+}
+
+MessageService::Answer QtMessageService::Show(QWidget* parent, const QString& caption, Icon icon,
+                                              Buttons buttons, const QString& text)
+{
+    QMessageBox box(parent);
+    box.setWindowTitle(caption);
+    box.setText(text);
+    box.setTextFormat(Qt::PlainText);
+    switch (icon) {
+    case Icon::Stop: box.setIcon(QMessageBox::Critical); break;
+    case Icon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case Icon::Question: box.setIcon(QMessageBox::Question); break;
+    case Icon::Information: box.setIcon(QMessageBox::Information); break;
+    }
+    switch (buttons) {
+    case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case Buttons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        break;
+    case Buttons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::Cancel);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    case QMessageBox::Cancel: return Answer::Cancel;
+    default: break;
+    }
+    // A Yes/No box closed otherwise (Escape) counts as No.
+    return buttons == Buttons::Ok ? Answer::Ok : Answer::No;
+}
+
+bool QtMessageService::ConfirmDiscard(QWidget* parent, const QString& name)
+{
+    WarningDialog dialog(parent, name);
+    dialog.exec();
+    return UniversalFlag == 0;
+}
+
+MessageService::Answer ScriptedMessageService::Show(QWidget*, const QString& caption, Icon icon,
+                                                    Buttons buttons, const QString& text)
+{
+    boxes.push_back({caption, icon, buttons, text});
+    if (!m_answers.empty()) {
+        const Answer answer = m_answers.front();
+        m_answers.pop_front();
+        return answer;
+    }
+    if (buttons == Buttons::Ok)
+        return Answer::Ok;
+    ++unscripted;
+    return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
+}
+
+bool ScriptedMessageService::ConfirmDiscard(QWidget*, const QString& name)
+{
+    boxes.push_back(
+        {QStringLiteral("WARNING"), Icon::Exclamation, Buttons::YesNo, WarningDialog::LineFor(name)});
+    bool discard = false;
+    if (!m_discards.empty()) {
+        discard = m_discards.front();
+        m_discards.pop_front();
+    } else {
+        ++unscripted;
+    }
+    UniversalFlag = discard ? 0 : 1;
+    return discard;
+}
+
+QStringList ScriptedMessageService::Texts() const
+{
+    QStringList texts;
+    for (const Box& box : boxes)
+        texts << box.text;
+    return texts;
+}
+
+} // namespace veskar

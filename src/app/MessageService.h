@@ -1,0 +1,74 @@
+#pragma once
+
+// Every message box of the program goes through one service, so the texts are
+// shown exactly as given and tests can answer the boxes and read them back.
+
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <optional>
+#include <vector>
+
+class QWidget;
+
+namespace veskar {
+
+class MessageService {
+  public:
+    enum class Icon { Stop, Exclamation, Question, Information };
+    enum class Buttons { Ok, YesNo, YesNoCancel };
+    enum class Answer { Ok, Yes, No, Cancel };
+
+    virtual ~MessageService() = default;
+
+    virtual Answer Show(QWidget* parent, const QString& caption, Icon icon, Buttons buttons,
+                        const QString& text) = 0;
+
+    // The discard-changes dialog for the editor named `name`. Sets UniversalFlag;
+    // true when the user chose to discard the edits.
+    virtual bool ConfirmDiscard(QWidget* parent, const QString& name) = 0;
+
+    // The three kinds the program uses.
+    void Error(QWidget* parent, const QString& text);
+    void FileError(QWidget* parent, const QString& text);
+    [[nodiscard]] Answer Query(QWidget* parent, Buttons buttons, const QString& text);
+};
+
+class QtMessageService final : public MessageService {
+  public:
+    Answer Show(QWidget* parent, const QString& caption, Icon icon, Buttons buttons,
+                const QString& text) override;
+    bool ConfirmDiscard(QWidget* parent, const QString& name) override;
+};
+
+// Answers from a script and records every box. An unscripted box is answered
+// Ok, No or Cancel (whichever it offers last) and counted in `unscripted`.
+class ScriptedMessageService final : public MessageService {
+  public:
+    struct Box {
+        QString caption;
+        Icon icon;
+        Buttons buttons;
+        QString text;
+    };
+
+    void Script(Answer answer) { m_answers.push_back(answer); }
+    void ScriptDiscard(bool discard) { m_discards.push_back(discard); }
+
+    Answer Show(QWidget* parent, const QString& caption, Icon icon, Buttons buttons,
+                const QString& text) override;
+    bool ConfirmDiscard(QWidget* parent, const QString& name) override;
+
+    [[nodiscard]] QStringList Texts() const;
+    [[nodiscard]] bool AllAnswersUsed() const { return m_answers.empty() && m_discards.empty(); }
+
+    std::vector<Box> boxes;
+    int unscripted = 0;
+
+  private:
+    std::deque<Answer> m_answers;
+    std::deque<bool> m_discards;
+};
+
+} // namespace veskar

@@ -1,0 +1,104 @@
+// Renders the main window and every dialog to PNG files for review:
+//   veskar-screenshots OUTPUT_FOLDER
+// Runs in a temporary working folder, so no file of the caller is touched.
+
+#include "about/AboutDialog.h"
+#include "app/FileChooser.h"
+#include "app/HelpWindow.h"
+#include "app/MainWindow.h"
+#include "app/MessageService.h"
+#include "app/WarningDialog.h"
+#include "levels/LevelsDialog.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMenu>
+#include <QMessageBox>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+
+bool Save(QWidget& widget, const QDir& folder, const QString& name)
+{
+    widget.show();
+    QApplication::processEvents();
+    const QString path = folder.filePath(name + QStringLiteral(".png"));
+    const bool saved = widget.grab().save(path);
+    std::fprintf(saved ? stdout : stderr, "%s %s\n", saved ? "wrote" : "cannot write", qPrintable(path));
+    widget.hide();
+    return saved;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: veskar-screenshots OUTPUT_FOLDER\n");
+        return 2;
+    }
+    QDir output(QDir::current().absoluteFilePath(QString::fromLocal8Bit(argv[1])));
+    if (!output.mkpath(QStringLiteral("."))) {
+        std::fprintf(stderr, "cannot create %s\n", argv[1]);
+        return 1;
+    }
+    QTemporaryDir work;
+    if (!work.isValid() || !QDir::setCurrent(work.path())) {
+        std::fprintf(stderr, "cannot make a temporary working folder\n");
+        return 1;
+    }
+
+    veskar::ScriptedMessageService messages;
+    veskar::ScriptedFileChooser files;
+    veskar::MainWindow window(messages, files);
+    window.InitFile();
+    window.resize(1000, 640);
+    bool ok = Save(window, output, QStringLiteral("main-window"));
+
+    // A menu as it drops down.
+    window.show();
+    QMenu* file = window.fileMenu();
+    file->popup(window.mapToGlobal(QPoint(0, 0)));
+    QApplication::processEvents();
+    ok = Save(*file, output, QStringLiteral("menu-file")) && ok;
+    file->hide();
+
+    {
+        veskar::LevelsDialog levels(&window, window.document(), messages);
+        levels.slider(0)->setValue(16);
+        levels.slider(3)->setValue(10);
+        ok = Save(levels, output, QStringLiteral("audio-levels")) && ok;
+    }
+    {
+        veskar::AboutDialog about(&window);
+        ok = Save(about, output, QStringLiteral("about")) && ok;
+    }
+    {
+        veskar::WarningDialog warning(&window, QStringLiteral("the audio levels"));
+        ok = Save(warning, output, QStringLiteral("warning-discard")) && ok;
+    }
+    {
+        QMessageBox query(QMessageBox::Question, QStringLiteral("Query"),
+                          QStringLiteral("Do you want to save changed data before closing application?"),
+                          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, &window);
+        ok = Save(query, output, QStringLiteral("query-close")) && ok;
+        QMessageBox notice(QMessageBox::Warning, QStringLiteral("File Error"),
+                           QStringLiteral(" CANNOT OPEN VESKAR.DAT FILE - DEFAULT CREATED."),
+                           QMessageBox::Ok);
+        ok = Save(notice, output, QStringLiteral("notice-default-created")) && ok;
+    }
+    {
+        veskar::HelpWindow help;
+        help.showTopic(QStringLiteral("levels.html"));
+        ok = Save(help, output, QStringLiteral("help")) && ok;
+    }
+    window.document().DatabaseChanged = false;
+    return ok ? 0 : 1;
+}

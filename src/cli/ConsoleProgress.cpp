@@ -1,0 +1,121 @@
+#include "cli/ConsoleProgress.h"
+
+#include "programming/TransferTexts.h"
+
+#include <array>
+#include <ostream>
+
+namespace veskar::cli {
+
+namespace {
+
+constexpr int kBarWidth = 20;
+
+// Texts that change with every packet: on a terminal they live in the bar.
+bool IsPacketText(std::string_view text)
+{
+    constexpr std::array prefixes = {texts::kTransmittingPacket, texts::kWaitingForPacket, texts::kReceivingPacket,
+                                     texts::kReceivedPacket};
+    for (std::string_view prefix : prefixes)
+        if (text.starts_with(prefix))
+            return true;
+    return false;
+}
+
+std::string MinutesSeconds(std::chrono::milliseconds time)
+{
+    const long seconds = static_cast<long>(time.count() / 1000);
+    const long remainder = seconds % 60;
+    return std::to_string(seconds / 60) + (remainder < 10 ? ":0" : ":") + std::to_string(remainder);
+}
+
+}  // namespace
+
+ConsoleProgress::ConsoleProgress(std::ostream& err, bool terminal, Clock clock)
+    : err_(err), terminal_(terminal), clock_(std::move(clock))
+{
+}
+
+std::string ConsoleProgress::Bar(int done, int total, std::chrono::milliseconds elapsed)
+{
+    if (total <= 0)
+        return {};
+    done = std::min(std::max(done, 0), total);
+    const int filled = done * kBarWidth / total;
+    std::string bar = "[" + std::string(static_cast<std::size_t>(filled), '#')
+                      + std::string(static_cast<std::size_t>(kBarWidth - filled), '-') + "]  " + std::to_string(done)
+                      + "/" + std::to_string(total) + " packets  " + MinutesSeconds(elapsed) + " elapsed";
+    if (done > 0 && done < total)
+        bar += "  " + MinutesSeconds(elapsed * (total - done) / done) + " left";
+    return bar;
+}
+
+void ConsoleProgress::PacketsDone(int done, int total)
+{
+    if (!started_)
+        started_ = clock_();
+    done_ = done;
+    total_ = total;
+    if (terminal_)
+        DrawBar();
+}
+
+void ConsoleProgress::Message(std::string_view caption, MessageIcon /*icon*/, std::string_view text)
+{
+    Line(caption.empty() ? std::string(text) : std::string(caption) + ":" + std::string(text));
+}
+
+void ConsoleProgress::TransferEnded(TransferResult result)
+{
+    ClearBar();
+    result_ = result;
+    if (ended_)
+        ended_();
+}
+
+void ConsoleProgress::Text(std::string_view text)
+{
+    if (text.empty())
+        return;
+    if (terminal_ && IsPacketText(text)) {
+        packetText_ = text;
+        DrawBar();
+        return;
+    }
+    Line(text);
+}
+
+void ConsoleProgress::Line(std::string_view text)
+{
+    // The Status line and the dialog's status line often say the same thing.
+    if (text == lastLine_)
+        return;
+    lastLine_ = text;
+    ClearBar();
+    err_ << text << '\n';
+    if (terminal_ && total_ > 0)
+        DrawBar();
+    err_.flush();
+}
+
+void ConsoleProgress::DrawBar()
+{
+    if (total_ <= 0)
+        return;
+    const auto elapsed = clock_() - started_.value_or(clock_());
+    err_ << "\r\033[K" << Bar(done_, total_, elapsed);
+    if (!packetText_.empty())
+        err_ << "  " << packetText_;
+    err_.flush();
+    barShown_ = true;
+}
+
+void ConsoleProgress::ClearBar()
+{
+    if (!barShown_)
+        return;
+    err_ << "\r\033[K";
+    barShown_ = false;
+}
+
+}  // namespace veskar::cli

@@ -1,0 +1,59 @@
+#pragma once
+
+// How veskar-cli shows a running transfer on stderr: every text of the
+// transfer as a line, as it happens; on a terminal the per-packet texts go
+// into a progress bar that is redrawn in place instead of scrolling.
+
+#include "programming/TransferObserver.h"
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <iosfwd>
+#include <optional>
+#include <string>
+
+namespace veskar::cli {
+
+class ConsoleProgress final : public TransferObserver {
+public:
+    using Clock = std::function<std::chrono::milliseconds()>;
+
+    ConsoleProgress(std::ostream& err, bool terminal, Clock clock);
+
+    void Activity(std::string_view text) override { Text(text); }
+    void Status(std::string_view text) override { Text(text); }
+    void DialogStatus(std::string_view text) override { Text(text); }
+    void PacketsDone(int done, int total) override;
+    void Message(std::string_view caption, MessageIcon icon, std::string_view text) override;
+    [[nodiscard]] std::optional<std::filesystem::path> ChooseVoiceSaveFile() override { return voiceFile_; }
+    void TransferEnded(TransferResult result) override;
+
+    void setVoiceFile(std::filesystem::path file) { voiceFile_ = std::move(file); }
+    void setEnded(std::function<void()> ended) { ended_ = std::move(ended); }
+    [[nodiscard]] std::optional<TransferResult> result() const { return result_; }
+
+    // "[#########-----------]  3/64 packets  0:12 elapsed  0:28 left"
+    [[nodiscard]] static std::string Bar(int done, int total, std::chrono::milliseconds elapsed);
+
+private:
+    void Text(std::string_view text);
+    void Line(std::string_view text);
+    void DrawBar();
+    void ClearBar();
+
+    std::ostream& err_;
+    bool terminal_;
+    Clock clock_;
+    std::optional<std::chrono::milliseconds> started_;
+    int done_ = 0;
+    int total_ = 0;
+    bool barShown_ = false;
+    std::string packetText_;
+    std::string lastLine_;
+    std::optional<std::filesystem::path> voiceFile_;
+    std::function<void()> ended_;
+    std::optional<TransferResult> result_;
+};
+
+}  // namespace veskar::cli

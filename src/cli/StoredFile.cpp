@@ -1,0 +1,28 @@
+#include "cli/StoredFile.h"
+
+#include "cli/Listing.h"
+#include "database/DataFile.h"
+
+#include <ostream>
+
+namespace veskar::cli {
+
+bool ReadStored(const std::string& name, Image& image, std::ostream& err)
+{
+    const FileError error =
+        CheckFileExt(name) ? ReadImageFile(name, image, SizeRule::Exact) : FileError::NeedDatExtension;
+    if (error == FileError::None)
+        return true;
+    err << name << ":" << FileErrorText(error) << "\n";
+    return false;
+}
+
+std::size_t PrintDifferences(const Image& before, const Image& after, std::ostream& out)
+{
+    const auto differences = CompareImages(before, after);
+    for (const FieldDifference& difference : differences)
+        out << difference.name << ": " << difference.before << " -> " << difference.after << "\n";
+    return differences.size();
+}
+
+}  // namespace veskar::cli

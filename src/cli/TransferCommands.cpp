@@ -1,0 +1,136 @@
+#include "cli/CliCommand.h"
+#include "cli/StoredFile.h"
+#include "cli/TransferSession.h"
+#include "database/DataFile.h"
+#include "database/Defaults.h"
+#include "programming/ConfigPreparation.h"
+
+#include <filesystem>
+#include <ostream>
+
+namespace veskar::cli {
+
+namespace {
+
+bool RefuseOutputName(const std::string& name, std::ostream& err)
+{
+    if (CheckFileExt(name))
+        return false;
+    err << name << ":" << FileErrorText(FileError::NeedDatExtension) << "\n";
+    return true;
+}
+
+int RunWriteConfig(const Invocation& invocation, Streams streams)
+{
+    Image image{};
+    if (!ReadStored(invocation.arguments[0], image, streams.err))
+        return kExitUsage;
+    // The file itself is left as it is; only the copy sent is adjusted.
+    return RunTransfer(invocation, streams,
+                       [&image](TransferEngine& engine, ConsoleProgress&) { return engine.StartConfigWrite(image); });
+}
+
+int RunReadConfig(const Invocation& invocation, Streams streams)
+{
+    const std::string& name = invocation.arguments[0];
+    if (RefuseOutputName(name, streams.err))
+        return kExitUsage;
+    Image image{};
+    CreateDatabase(image);
+    const int status = RunTransfer(
+        invocation, streams, [&image](TransferEngine& engine, ConsoleProgress&) { return engine.StartConfigRead(image); });
+    if (status != kExitSuccess)
+        return status;
+    if (const FileError error = WriteImageFile(name, image); error != FileError::None) {
+        streams.err << name << ":" << FileErrorText(error) << "\n";
+        return kExitFailure;
+    }
+    return kExitSuccess;
+}
+
+// What the unit should hold once FILE has been written: the copy sent is
+// adjusted before sending and every read is repaired.
+Image ExpectedInUnit(Image image)
+{
+    PrepareForSending(image, CodesPresent(image.gen), PhonePresent(image));
+    SetPlusDefaults(image.gen);
+    DefaultValues(image);
+    return image;
+}
+
+int RunVerify(const Invocation& invocation, Streams streams)
+{
+    const std::string& name = invocation.arguments[0];
+    Image fromFile{};
+    if (!ReadStored(name, fromFile, streams.err))
+        return kExitUsage;
+    Image inUnit{};
+    CreateDatabase(inUnit);
+    const int status = RunTransfer(
+        invocation, streams, [&inUnit](TransferEngine& engine, ConsoleProgress&) { return engine.StartConfigRead(inUnit); });
+    if (status != kExitSuccess)
+        return status;
+    if (PrintDifferences(ExpectedInUnit(fromFile), inUnit, streams.out) != 0) {
+        streams.err << "The unit's configuration differs from " << name << " (file -> unit above).\n";
+        return kExitFailure;
+    }
+    streams.err << "The unit holds the configuration of " << name << ".\n";
+    return kExitSuccess;
+}
+
+int RunWriteVocab(const Invocation& invocation, Streams streams)
+{
+    const std::filesystem::path file = invocation.arguments[0];
+    return RunTransfer(invocation, streams,
+                       [&file](TransferEngine& engine, ConsoleProgress&) { return engine.StartVocabWrite(file); });
+}
+
+int RunWriteVoices(const Invocation& invocation, Streams streams)
+{
+    const std::filesystem::path file = invocation.arguments[0];
+    return RunTransfer(invocation, streams,
+                       [&file](TransferEngine& engine, ConsoleProgress&) { return engine.StartVoiceWrite(file); });
+}
+
+int RunReadVoices(const Invocation& invocation, Streams streams)
+{
+    const std::filesystem::path file = invocation.arguments[0];
+    return RunTransfer(invocation, streams, [&file](TransferEngine& engine, ConsoleProgress& progress) {
+        progress.setVoiceFile(file);
+        return engine.StartVoiceRead();
+    });
+}
+
+constexpr CliCommand kTransferCommands[] = {
+    {"write-config", "FILE.dat", "send a configuration to the unit",
+     "Sends the configuration in FILE.dat to the unit. The file is not changed.", RunWriteConfig},
+    {"read-config", "OUT.dat", "read the unit's configuration into a file",
+     "Reads the unit's configuration, repairs it as the program does, and saves\n"
+     "it to OUT.dat. Nothing is written unless the whole configuration arrived.",
+     RunReadConfig},
+    {"verify", "FILE.dat", "check that the unit holds FILE.dat",
+     "Reads the unit's configuration and compares it field by field with what\n"
+     "the unit should hold after FILE.dat was written (the fixed code, send flags\n"
+     "and level limits applied when sending). Prints the fields that differ as\n"
+     "`name: file -> unit`. Writes nothing.",
+     RunVerify},
+    {"write-vocab", "FILE.bin", "send a vocabulary file (erases the unit's voices)",
+     "Sends FILE.bin as the unit's speech vocabulary. This destroys every voice\n"
+     "message stored in the unit.",
+     RunWriteVocab},
+    {"write-voices", "FILE.msg", "send voice messages to the unit",
+     "Sends FILE.msg (a whole number of 4096-byte blocks) to the unit's voice memory.", RunWriteVoices},
+    {"read-voices", "OUT.msg", "read the unit's voice messages into a file",
+     "Reads the unit's voice memory and saves it to OUT.msg, replacing an existing\n"
+     "file. Nothing is written when the unit sends less than one block.",
+     RunReadVoices},
+};
+
+}  // namespace
+
+std::span<const CliCommand> TransferCommands()
+{
+    return kTransferCommands;
+}
+
+}  // namespace veskar::cli

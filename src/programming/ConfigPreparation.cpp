@@ -1,0 +1,66 @@
+#include "programming/ConfigPreparation.h"
+
+#include "database/Defaults.h"
+#include "directories/CommandTable.h"
+
+namespace veskar {
+
+namespace {
+
+constexpr Byte kFixed8c = 60;
+constexpr Byte kLevelSpare4Value = 30;
+// A line separator this close to the end of a block has no room for a line after it.
+constexpr std::size_t kLastSeparatorScanned = 250;
+
+void ClampLevel(Byte& level)
+{
+    if (level < kLevelMin || level > kLevelMax)
+        level = kLevelCentre;
+}
+
+} // namespace
+
+bool CodesPresent(const SystemBlock& gen)
+{
+    return gen.ackCode.length != 0 && gen.accessCode.length != 0;
+}
+
+bool PhonePresent(const Image& image)
+{
+    for (const DirectoryBlock& block : image.dir) {
+        if (block[0] == kOpDial)
+            return true;
+        for (std::size_t j = 0; j <= kLastSeparatorScanned; ++j)
+            if (block[j] == kLineEnd && block[j + 1] == kOpDial)
+                return true;
+    }
+    return false;
+}
+
+void PrepareForSending(Image& image, bool codesPresent, bool phonePresent)
+{
+    SystemBlock& gen = image.gen;
+    SetFixedCode(gen);
+    gen.fixed8c = kFixed8c;
+    for (Byte* level : {&gen.levelTxTone, &gen.levelTxDtmf, &gen.levelTxVoice, &gen.levelRadioRx,
+                        &gen.levelSpare1, &gen.levelSpare2, &gen.levelSpare3, &gen.levelPhoneRx})
+        ClampLevel(*level);
+    gen.levelSpare4 = kLevelSpare4Value;
+    gen.sendFlags =
+        static_cast<Byte>((codesPresent ? kSendFlagCodes : 0) | (phonePresent ? kSendFlagPhone : 0));
+}
+
+void SetPlusDefaults(SystemBlock& gen)
+{
+    for (Byte* level :
+         {&gen.levelTxTone, &gen.levelTxVoice, &gen.levelTxDtmf, &gen.levelRadioRx, &gen.levelPhoneRx})
+        ClampLevel(*level);
+    gen.levelSpare1 = kLevelCentre;
+    gen.levelSpare2 = kLevelCentre;
+    gen.levelSpare3 = kLevelCentre;
+    gen.levelSpare4 = kLevelSpare4Value;
+    gen.fixed8c = kFixed8c;
+    SetFixedCode(gen);
+}
+
+} // namespace veskar

@@ -1,0 +1,137 @@
+#include "programming/SerialPortLink.h"
+
+namespace veskar {
+
+SerialPortLink::SerialPortLink(std::string device, const Clock& clock, QObject* parent)
+    : QObject(parent), device_(std::move(device)), clock_(clock)
+{
+    timer_.setSingleShot(true);
+    timer_.setTimerType(Qt::PreciseTimer);
+    connect(&timer_, &QTimer::timeout, this, [this] {
+        if (events_.timerFired)
+            events_.timerFired();
+    });
+    connect(&port_, &QSerialPort::readyRead, this, &SerialPortLink::readArrived);
+    connect(&port_, &QSerialPort::bytesWritten, this, &SerialPortLink::bytesWritten);
+    connect(&port_, &QSerialPort::errorOccurred, this, &SerialPortLink::portError);
+}
+
+SerialPortLink::~SerialPortLink()
+{
+    close();
+}
+
+void SerialPortLink::setDevice(std::string device)
+{
+    close();
+    device_ = std::move(device);
+}
+
+bool SerialPortLink::isOpen() const
+{
+    return port_.isOpen();
+}
+
+bool SerialPortLink::open(std::string& whyNot)
+{
+    whyNot.clear();
+    port_.setPortName(QString::fromStdString(device_));
+    if (!port_.open(QIODevice::ReadWrite)) {
+        whyNot = OpenFailureAdvice(port_.error(), device_);
+        return false;
+    }
+    const bool configured = port_.setBaudRate(QSerialPort::Baud38400) && port_.setDataBits(QSerialPort::Data8)
+                            && port_.setParity(QSerialPort::NoParity) && port_.setStopBits(QSerialPort::OneStop)
+                            && port_.setFlowControl(QSerialPort::NoFlowControl);
+    if (!configured) {
+        whyNot = device_ + " does not accept 38400 baud 8N1: " + port_.errorString().toStdString();
+        port_.close();
+        return false;
+    }
+    // Modem lines do not exist on every device (pseudo-terminals, some adapters):
+    // the unit does not need them to talk, so a refusal here is not fatal.
+    port_.setDataTerminalReady(true);
+    port_.setRequestToSend(false);
+    port_.clearError();
+    return true;
+}
+
+void SerialPortLink::close()
+{
+    timer_.stop();
+    if (!port_.isOpen())
+        return;
+    port_.clear(QSerialPort::AllDirections);
+    port_.close();
+}
+
+void SerialPortLink::write(std::span<const Byte> frame)
+{
+    if (!port_.isOpen())
+        return;  // the missing reply makes the protocol retry
+    port_.write(reinterpret_cast<const char*>(frame.data()), static_cast<qint64>(frame.size()));
+}
+
+void SerialPortLink::purge(unsigned purgeFlags)
+{
+    if (!port_.isOpen())
+        return;
+    // Reads are never left pending here: every byte is handed on as it arrives,
+    // so abandoning a read needs nothing from the port.
+    if (purgeFlags & kPurgeRxClear) {
+        port_.clear(QSerialPort::Input);
+        port_.readAll();
+    }
+    if (purgeFlags & kPurgeTxClear)
+        port_.clear(QSerialPort::Output);
+}
+
+void SerialPortLink::armTimer(Tick at)
+{
+    // A deadline has passed once the tick is past it, hence the extra millisecond.
+    const auto wait = static_cast<std::int32_t>(at - clock_.now()) + 1;
+    timer_.start(std::max(wait, 0));
+}
+
+void SerialPortLink::readArrived()
+{
+    const QByteArray bytes = port_.readAll();
+    if (bytes.isEmpty() || !events_.bytesArrived)
+        return;
+    events_.bytesArrived({reinterpret_cast<const Byte*>(bytes.constData()), static_cast<std::size_t>(bytes.size())});
+}
+
+void SerialPortLink::bytesWritten()
+{
+    if (port_.bytesToWrite() == 0 && events_.writeFinished)
+        events_.writeFinished();
+}
+
+void SerialPortLink::portError(QSerialPort::SerialPortError error)
+{
+    // A device that went away (adapter pulled out) is closed so the next
+    // transfer opens it afresh; other errors are left to the reply deadline.
+    if (error == QSerialPort::ResourceError && port_.isOpen())
+        port_.close();
+}
+
+std::string OpenFailureAdvice(QSerialPort::SerialPortError error, const std::string& device)
+{
+    switch (error) {
+    case QSerialPort::PermissionError:
+#ifdef _WIN32
+        return device + " is in use by another program.";
+#else
+        return "No permission to use " + device
+               + " (or another program has it open). Add yourself to the group that owns it, usually dialout: "
+                 "sudo usermod -aG dialout $USER, then log out and in again.";
+#endif
+    case QSerialPort::DeviceNotFoundError:
+        return "There is no device " + device + ". Pick another port, or set the device for it in the [Ports] group "
+               "of CorvaneVeskar.ini, e.g. COM1=/dev/ttyUSB0.";
+    default:
+        return {};
+    }
+}
+
+}  // namespace veskar

@@ -1,0 +1,58 @@
+#pragma once
+
+// The serial line over QSerialPort and the Qt event loop: bytes, write
+// completion and deadlines come back as calls to the handlers set in Events.
+
+#include "programming/SerialLink.h"
+
+#include <QObject>
+#include <QSerialPort>
+#include <QTimer>
+
+#include <functional>
+#include <string>
+
+namespace veskar {
+
+class SerialPortLink final : public QObject, public SerialLink {
+    Q_OBJECT
+
+public:
+    struct Events {
+        std::function<void(std::span<const Byte>)> bytesArrived;
+        std::function<void()> writeFinished;
+        std::function<void()> timerFired;
+    };
+
+    SerialPortLink(std::string device, const Clock& clock, QObject* parent = nullptr);
+    ~SerialPortLink() override;
+
+    void setEvents(Events events) { events_ = std::move(events); }
+    // Takes effect at the next open; closes the port when it is open.
+    void setDevice(std::string device);
+    [[nodiscard]] const std::string& device() const { return device_; }
+
+    [[nodiscard]] bool isOpen() const override;
+    [[nodiscard]] bool open(std::string& whyNot) override;
+    void close() override;
+    void write(std::span<const Byte> frame) override;
+    void purge(unsigned purgeFlags) override;
+    void armTimer(Tick at) override;
+
+private:
+    void readArrived();
+    void bytesWritten();
+    void portError(QSerialPort::SerialPortError error);
+
+    std::string device_;
+    const Clock& clock_;
+    QSerialPort port_;
+    QTimer timer_;
+    Events events_;
+};
+
+// What to tell the user when a device cannot be opened; empty when there is
+// nothing useful to add to "Error opening COM port".
+[[nodiscard]] std::string OpenFailureAdvice(QSerialPort::SerialPortError error, const std::string& device);
+
+}  // namespace veskar

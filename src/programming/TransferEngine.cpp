@@ -1,0 +1,848 @@
+#include "programming/TransferEngine.h"
+
+#include "database/Defaults.h"
+#include "programming/ConfigPreparation.h"
+#include "programming/Frame.h"
+#include "programming/TransferTexts.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <system_error>
+
+namespace veskar {
+
+namespace {
+
+constexpr int kSettleMs = 2000;
+constexpr int kStepPauseMs = 50;
+constexpr int kRetryPauseMs = 200;
+constexpr int kEndPauseMs = 1000;
+constexpr int kVoiceFailurePauseMs = 2000;
+constexpr int kFirstByteMs = 5000;
+constexpr int kNextByteMs = 1000;
+constexpr int kWriteSlackMs = 500;
+constexpr int kAttempts = 3;
+constexpr int kVoiceMemorySeconds = 10;
+constexpr std::size_t kReceivingShownAfter = 300;
+
+constexpr int kBufferBlocks = 10;
+constexpr std::size_t kBufferSize = kBufferBlocks * kBlockSize;
+// The unit's voice memory is 500 blocks; one request more lets it say "no more" after a full memory.
+constexpr int kVoiceReadPackets = 2048000 / kBlockSize + 1;
+// After a second-pass link the unit takes a whole vocabulary whatever the file holds.
+constexpr int kSecondPassVocabPackets = 64;
+constexpr std::uintmax_t kMaxPacketNumber = std::numeric_limits<std::uint16_t>::max();
+
+// Engine states; the numbers are the ones the unit's protocol notes use.
+enum State : int {
+    kOpen = 0,
+    kLinkStart = 1,
+    kLinkSend = 2,
+    kLinkWait = 3,
+    kLinkRetryPause = 4,
+    kLinkPause = 5,
+    kCommandStart = 6,
+    kCommandSend = 7,
+    kCommandWait = 8,
+    kCommandRetryPause = 9,
+    kCommandPause = 10,
+    kDataStart = 11,
+    kDataSend = 12, // a data packet, or the request for one
+    kDataWait = 13,
+    kDataRetryPause = 14,
+    kDataPause = 15,
+    kDataNext = 16,
+    kDone = 17,      // sending: last pause; receiving: completion
+    kAfterDone = 18, // sending: close the file; receiving voices: before saving
+    kLast = 19,      // sending: success texts; receiving voices: save
+    kVoiceMemoryWait = 40,
+    kEnd = 100,
+    kClosing = 101,
+    kSettle = 120,
+};
+
+std::string Numbered(std::string_view text, int number)
+{
+    return std::string(text) + std::to_string(number);
+}
+
+std::filesystem::path DefaultTempDir()
+{
+    std::error_code error;
+    std::filesystem::path dir = std::filesystem::temp_directory_path(error);
+    return error ? std::filesystem::current_path(error) : dir;
+}
+
+// Replaces `target` only once the whole copy is on disk.
+bool CopyReplacing(const std::filesystem::path& from, const std::filesystem::path& target)
+{
+    std::filesystem::path partial = target;
+    partial += ".part";
+    std::error_code error;
+    std::filesystem::copy_file(from, partial, std::filesystem::copy_options::overwrite_existing, error);
+    if (!error)
+        std::filesystem::rename(partial, target, error);
+    if (error) {
+        std::error_code ignored;
+        std::filesystem::remove(partial, ignored);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+TransferEngine::TransferEngine(SerialLink& link, const Clock& clock, TransferObserver& observer)
+    : link_(link), clock_(clock), observer_(observer), reply_(kDataFrameSize), buffer_(kBufferSize)
+{
+}
+
+// Going away mid-transfer sends nothing more; the unit has its own time-outs.
+TransferEngine::~TransferEngine()
+{
+    CloseFile();
+    RemoveTemp();
+}
+
+// ---- Starting ----
+
+bool TransferEngine::Refuse(StartRefusal why)
+{
+    refusal_ = why;
+    CloseFile();
+    RemoveTemp();
+    mode_ = Mode::Idle;
+    return false;
+}
+
+bool TransferEngine::Begin(Mode mode, bool sending)
+{
+    if (busy()) {
+        refusal_ = StartRefusal::Busy;
+        return false;
+    }
+    refusal_ = StartRefusal::None;
+    mode_ = mode;
+    sending_ = sending;
+    state_ = kOpen;
+    packetNumber_ = 0;
+    blocksReceived_ = 0;
+    retryCount_ = 0;
+    secondPass_ = false;
+    blockIndex_ = 0;
+    result_ = TransferResult::Failed;
+    writing_ = false;
+    replyStarted_ = false;
+    pauseAfterWrite_.reset();
+    input_.clear();
+    tempWriteFailed_ = false;
+    observer_.DialogStatus("");
+    return true;
+}
+
+bool TransferEngine::StartConfigWrite(Image& image)
+{
+    if (!Begin(Mode::Config, true))
+        return false;
+    totalPackets_ = 1;
+    PrepareForSending(image, CodesPresent(image.gen), PhonePresent(image));
+    image_ = &image;
+    return OpenPort();
+}
+
+bool TransferEngine::StartConfigRead(Image& image)
+{
+    if (!Begin(Mode::Config, false))
+        return false;
+    totalPackets_ = 1;
+    image_ = &image;
+    return OpenPort();
+}
+
+bool TransferEngine::StartVocabWrite(const std::filesystem::path& file)
+{
+    if (!Begin(Mode::Vocab, true))
+        return false;
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(file, error);
+    if (!error)
+        sendFile_.open(file, std::ios::binary);
+    if (error || !sendFile_ || size / kBlockSize + 1 > kMaxPacketNumber) {
+        observer_.Message(texts::kCaptionFileError, MessageIcon::Exclamation, texts::kCannotOpenVocab);
+        return Refuse(StartRefusal::File);
+    }
+    totalPackets_ = static_cast<int>(size / kBlockSize + 1);
+    return OpenPort();
+}
+
+bool TransferEngine::StartVoiceWrite(const std::filesystem::path& file)
+{
+    if (!Begin(Mode::Voices, true))
+        return false;
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(file, error);
+    if (!error)
+        sendFile_.open(file, std::ios::binary);
+    if (error || !sendFile_) {
+        observer_.Message(texts::kCaptionFileError, MessageIcon::Exclamation, texts::kCannotOpenVoiceFile);
+        return Refuse(StartRefusal::File);
+    }
+    // An empty file would never reach its last packet; packet numbers are 16 bits.
+    if (size == 0 || size % kBlockSize != 0 || size / kBlockSize > kMaxPacketNumber) {
+        observer_.Message(texts::kCaptionFileError, MessageIcon::Exclamation, texts::kVoiceFileNotValid);
+        return Refuse(StartRefusal::File);
+    }
+    totalPackets_ = static_cast<int>(size / kBlockSize);
+    return OpenPort();
+}
+
+bool TransferEngine::StartVoiceRead()
+{
+    return StartVoiceRead(DefaultTempDir());
+}
+
+bool TransferEngine::StartVoiceRead(const std::filesystem::path& tempDir)
+{
+    if (!Begin(Mode::Voices, false))
+        return false;
+    tempPath_ = tempDir / texts::kVoiceTempName;
+    std::error_code ignored;
+    std::filesystem::remove(tempPath_, ignored);
+    tempFile_.open(tempPath_, std::ios::binary | std::ios::trunc);
+    if (!tempFile_) {
+        observer_.Message(texts::kCaptionFileError, MessageIcon::Exclamation, texts::kCannotOpenVoiceTemp);
+        tempPath_.clear();
+        return Refuse(StartRefusal::File);
+    }
+    totalPackets_ = kVoiceReadPackets;
+    return OpenPort();
+}
+
+bool TransferEngine::OpenPort()
+{
+    ShowProgress(true);
+    showReceiving_ = false;
+    if (link_.isOpen()) {
+        state_ = kLinkStart;
+    } else {
+        std::string whyNot;
+        if (!link_.open(whyNot)) {
+            std::string text(texts::kErrorOpeningPort);
+            if (!whyNot.empty())
+                text += "\n" + whyNot;
+            observer_.Message(texts::kCaptionNone, MessageIcon::None, text);
+            ShowProgress(false);
+            return Refuse(StartRefusal::Port);
+        }
+        deadline_ = clock_.now() + kSettleMs;
+        state_ = kSettle;
+    }
+    Run();
+    return true;
+}
+
+// ---- Events ----
+
+void TransferEngine::bytesArrived(std::span<const Byte> bytes)
+{
+    if (!busy())
+        return;
+    input_.insert(input_.end(), bytes.begin(), bytes.end());
+    Run();
+}
+
+void TransferEngine::writeFinished()
+{
+    if (writing_)
+        writeDone_ = true;
+    Run();
+}
+
+void TransferEngine::timerFired()
+{
+    Run();
+}
+
+// Steps until the machine has to wait for an event. A step that shows a
+// modal window may see events arrive underneath it; they only queue up here.
+void TransferEngine::Run()
+{
+    if (running_)
+        return;
+    running_ = true;
+    while (busy() && Step()) {
+    }
+    running_ = false;
+    if (busy())
+        link_.armTimer(wake_ + 1);
+}
+
+bool TransferEngine::Wait(Tick deadline)
+{
+    wake_ = deadline;
+    return false;
+}
+
+bool TransferEngine::Pause(Tick now, int next)
+{
+    if (!DeadlinePassed(now, deadline_))
+        return Wait(deadline_);
+    state_ = next;
+    return true;
+}
+
+void TransferEngine::PauseThen(Tick now, int ms, int next)
+{
+    deadline_ = now + static_cast<Tick>(ms);
+    state_ = next;
+}
+
+bool TransferEngine::Step()
+{
+    Tick now = clock_.now();
+    if (writing_) {
+        if (!writeDone_ && !DeadlinePassed(now, writeDeadline_))
+            return Wait(writeDeadline_);
+        // A write that never reports back counts as sent; the missing reply shows the loss.
+        writing_ = false;
+        if (pauseAfterWrite_)
+            deadline_ = now + static_cast<Tick>(*pauseAfterWrite_);
+        pauseAfterWrite_.reset();
+    }
+    bool handled = false;
+    const bool progressed = StepCommon(now, handled);
+    if (handled)
+        return progressed;
+    return sending_ ? StepSend(now) : StepReceive(now);
+}
+
+// ---- Writing and receiving frames ----
+
+void TransferEngine::Purge(unsigned flags)
+{
+    link_.purge(flags);
+    if (flags & kPurgeRxClear)
+        input_.clear();
+}
+
+void TransferEngine::Transmit(std::vector<Byte> frame, std::size_t replyLength)
+{
+    outFrame_ = std::move(frame);
+    replyLength_ = replyLength;
+    replyStarted_ = false;
+    writing_ = true;
+    writeDone_ = false;
+    writeDeadline_ = clock_.now() + static_cast<Tick>(outFrame_.size() + kWriteSlackMs);
+    link_.write(outFrame_);
+}
+
+void TransferEngine::TransmitEndOfTransfer(std::optional<int> pauseAfter)
+{
+    Transmit(BuildFrame(kSourcePc, kCmdEndOfTransfer, 0), 0);
+    pauseAfterWrite_ = pauseAfter;
+}
+
+// Takes arrived bytes into the reply until it is complete or its deadline passes.
+TransferEngine::Reply TransferEngine::AwaitReply(Tick now, Byte expected)
+{
+    if (!replyStarted_) {
+        replyStarted_ = true;
+        replyStored_ = 0;
+        replyDeadline_ = now + kFirstByteMs;
+    }
+    while (!input_.empty() && replyStored_ < replyLength_) {
+        const Byte byte = input_.front();
+        input_.pop_front();
+        // Bytes before a frame start are line noise; they must not keep the wait alive.
+        if (replyStored_ == 0 && byte != kFrameStart)
+            continue;
+        replyDeadline_ = now + kNextByteMs;
+        if (showReceiving_ && replyStored_ > kReceivingShownAfter) {
+            showReceiving_ = false;
+            Activity(Numbered(texts::kReceivingPacket, packetNumber_ + 1));
+        }
+        reply_[replyStored_++] = byte;
+    }
+    if (replyStored_ < replyLength_ && !DeadlinePassed(now, replyDeadline_))
+        return Reply::Pending;
+
+    replyStarted_ = false;
+    const std::span<const Byte> frame(reply_.data(), replyLength_);
+    const bool valid = replyStored_ == replyLength_ && frame[1] == kSourceUnit && HasValidCrc(frame);
+    if (!valid)
+        return Reply::Invalid;
+    if (replyLength_ == kShortFrameSize)
+        return FrameCommand(frame) == expected ? Reply::Valid : Reply::Invalid;
+    if (FrameCommand(frame) != kCmdData)
+        return Reply::Invalid;
+    StoreDataBlock();
+    return Reply::Valid;
+}
+
+void TransferEngine::StoreDataBlock()
+{
+    const auto data = std::span<const Byte>(reply_).subspan(kFrameHeaderSize, kBlockSize);
+    if (mode_ == Mode::Config) {
+        std::ranges::copy(data, buffer_.begin() + static_cast<std::ptrdiff_t>(packetNumber_ * kBlockSize));
+    } else {
+        std::ranges::copy(data, buffer_.begin() + static_cast<std::ptrdiff_t>(blockIndex_ * kBlockSize));
+        if (++blockIndex_ == kBufferBlocks)
+            blockIndex_ = 0;
+    }
+    ++packetNumber_;
+    ++blocksReceived_;
+}
+
+// After a failed data reply: does what arrived start with a whole, sound short frame saying "no more"?
+bool TransferEngine::ShortFrameIsEndOfData() const
+{
+    if (replyStored_ < kShortFrameSize)
+        return false;
+    const std::span<const Byte> frame(reply_.data(), kShortFrameSize);
+    return HasValidCrc(frame) && FrameCommand(frame) == kCmdAcknowledge;
+}
+
+// ---- The states both machines share ----
+
+Byte TransferEngine::TransferCommand() const
+{
+    switch (mode_) {
+    case Mode::Config: return sending_ ? kCmdWriteConfig : kCmdReadConfig;
+    case Mode::Vocab: return kCmdWriteVocab;
+    case Mode::Voices: return sending_ ? kCmdWriteVoices : kCmdReadVoices;
+    case Mode::Idle: break;
+    }
+    return kCmdEndOfTransfer;
+}
+
+void TransferEngine::LinkFailed(Tick now)
+{
+    ++retryCount_;
+    Status(Numbered(texts::kNoResponseRetry, retryCount_));
+    if (!sending_)
+        Purge(kPurgeRxAbort | kPurgeRxClear);
+    if (retryCount_ < kAttempts) {
+        PauseThen(now, kRetryPauseMs, kLinkRetryPause);
+    } else if (!secondPass_) {
+        secondPass_ = true;
+        retryCount_ = 0;
+        Status(texts::kStartingSecondPass);
+        observer_.DialogStatus(texts::kStartingSecondPass);
+        if (mode_ == Mode::Vocab)
+            totalPackets_ = kSecondPassVocabPackets;
+        PauseThen(now, kRetryPauseMs, kLinkRetryPause);
+    } else {
+        Status(texts::kCheckConnection);
+        observer_.DialogStatus(texts::kCheckConnection);
+        if (sending_) {
+            CloseFile();
+            if (mode_ == Mode::Vocab)
+                observer_.DialogStatus(texts::kVocabFailedNoComms);
+        }
+        state_ = kEnd;
+    }
+}
+
+bool TransferEngine::StepCommon(Tick now, bool& handled)
+{
+    handled = true;
+    switch (state_) {
+    case kSettle: return Pause(now, kLinkStart);
+    case kLinkStart:
+        retryCount_ = 0;
+        secondPass_ = false;
+        Activity(texts::kSettingUpLink);
+        state_ = kLinkSend;
+        return true;
+    case kLinkSend: {
+        Purge(sending_ ? kPurgeRxAbort | kPurgeRxClear : kPurgeRxClear);
+        Transmit(BuildFrame(kSourcePc, secondPass_ ? kCmdLinkSecondPass : kCmdLinkFirstPass, 0),
+                 kShortFrameSize);
+        state_ = kLinkWait;
+        return true;
+    }
+    case kLinkWait:
+        switch (AwaitReply(now, kCmdAcknowledge)) {
+        case Reply::Pending: return Wait(replyDeadline_);
+        case Reply::Valid: PauseThen(now, kStepPauseMs, kLinkPause); return true;
+        case Reply::Invalid: LinkFailed(now); return true;
+        }
+        return true;
+    case kLinkRetryPause: return Pause(now, kLinkSend);
+    case kLinkPause:
+        if (!DeadlinePassed(now, deadline_))
+            return Wait(deadline_);
+        if (sending_ && mode_ == Mode::Config) {
+            SetPlusDefaults(image_->gen);
+            std::ranges::copy(image_->bytes(), buffer_.begin());
+            std::fill(buffer_.begin() + kImageSize, buffer_.begin() + kBlockSize, Byte{0});
+        }
+        state_ = kCommandStart;
+        return true;
+    case kCommandStart:
+        retryCount_ = 0;
+        state_ = kCommandSend;
+        return true;
+    case kCommandSend:
+        Purge(kPurgeRxAbort | kPurgeRxClear);
+        Transmit(BuildFrame(kSourcePc, TransferCommand(), 0), kShortFrameSize);
+        state_ = kCommandWait;
+        return true;
+    case kCommandWait:
+        switch (AwaitReply(now, kCmdAcknowledge)) {
+        case Reply::Pending: return Wait(replyDeadline_);
+        case Reply::Valid: PauseThen(now, kStepPauseMs, kCommandPause); return true;
+        case Reply::Invalid:
+            if (++retryCount_ < kAttempts) {
+                PauseThen(now, kRetryPauseMs, kCommandRetryPause);
+            } else {
+                CloseFile();
+                state_ = kEnd;
+            }
+            return true;
+        }
+        return true;
+    case kCommandRetryPause: return Pause(now, kCommandSend);
+    case kCommandPause: return Pause(now, kDataStart);
+    case kDataRetryPause: return Pause(now, kDataSend);
+    case kDataPause: return Pause(now, kDataNext);
+    default: handled = false; return false;
+    }
+}
+
+// ---- Sending: configuration, vocabulary, voices ----
+
+bool TransferEngine::StepSend(Tick now)
+{
+    switch (state_) {
+    case kDataStart:
+        retryCount_ = 0;
+        packetNumber_ = 0;
+        blockIndex_ = kBufferBlocks;
+        observer_.PacketsDone(0, totalPackets_);
+        state_ = kDataSend;
+        return true;
+    case kDataSend: {
+        std::span<const Byte> block;
+        if (mode_ == Mode::Config) {
+            block = std::span<const Byte>(buffer_).subspan(
+                static_cast<std::size_t>(packetNumber_) * kBlockSize, kBlockSize);
+        } else {
+            if (blockIndex_ == kBufferBlocks)
+                FillFromFile();
+            block = std::span<const Byte>(buffer_).subspan(static_cast<std::size_t>(blockIndex_) * kBlockSize,
+                                                           kBlockSize);
+        }
+        Activity(Numbered(texts::kTransmittingPacket, packetNumber_ + 1) + std::string(texts::kOf) +
+                 std::to_string(totalPackets_));
+        Status("");
+        Purge(kPurgeRxAbort);
+        Transmit(BuildFrame(kSourcePc, kCmdData, static_cast<std::uint16_t>(packetNumber_), block),
+                 kShortFrameSize);
+        state_ = kDataWait;
+        return true;
+    }
+    case kDataWait:
+        switch (AwaitReply(now, kCmdAcknowledge)) {
+        case Reply::Pending: return Wait(replyDeadline_);
+        case Reply::Valid:
+            if (mode_ == Mode::Voices && packetNumber_ == 0) {
+                // The unit clears its voice memory after the first block.
+                Activity(texts::kWaitingForVoiceMemory);
+                countdown_ = kVoiceMemorySeconds;
+                Status(Numbered("", countdown_) + std::string(texts::kSecondsRemaining));
+                PauseThen(now, 1000, kVoiceMemoryWait);
+            } else {
+                PauseThen(now, kStepPauseMs, kDataPause);
+            }
+            return true;
+        case Reply::Invalid:
+            ++retryCount_;
+            Status(Numbered(texts::kNoResponseRetry, retryCount_));
+            if (retryCount_ < kAttempts) {
+                PauseThen(now, kRetryPauseMs, kDataRetryPause);
+            } else {
+                CloseFile();
+                if (mode_ == Mode::Vocab)
+                    observer_.DialogStatus(texts::kVocabFailed);
+                state_ = kEnd;
+            }
+            return true;
+        }
+        return true;
+    case kVoiceMemoryWait:
+        if (!DeadlinePassed(now, deadline_))
+            return Wait(deadline_);
+        if (--countdown_ < 1) {
+            state_ = kDataPause;
+        } else {
+            deadline_ = now + 1000;
+            Status(Numbered("", countdown_) + std::string(texts::kSecondsRemaining));
+        }
+        return true;
+    case kDataNext:
+        ++packetNumber_;
+        ++blockIndex_;
+        observer_.PacketsDone(packetNumber_, totalPackets_);
+        if (packetNumber_ == totalPackets_) {
+            PauseThen(now, kStepPauseMs, kDone);
+        } else {
+            retryCount_ = 0;
+            state_ = kDataSend;
+        }
+        return true;
+    case kDone: return Pause(now, kAfterDone);
+    case kAfterDone:
+        CloseFile();
+        state_ = kLast;
+        return true;
+    case kLast:
+        switch (mode_) {
+        case Mode::Config:
+            Status(texts::kDatabaseTransferred);
+            observer_.DialogStatus(texts::kDatabaseTransferred);
+            break;
+        case Mode::Vocab:
+            Status(texts::kVocabTransferred);
+            observer_.DialogStatus(texts::kVocabSuccess);
+            break;
+        case Mode::Voices:
+            Status(texts::kVoicesTransferred);
+            observer_.DialogStatus(texts::kVoicesTransferred);
+            break;
+        case Mode::Idle: break;
+        }
+        Activity(texts::kSuccess);
+        result_ = TransferResult::Succeeded;
+        state_ = kEnd;
+        return true;
+    case kEnd:
+        // Every send that got the port ends by telling the unit, success or not.
+        TransmitEndOfTransfer(kEndPauseMs);
+        state_ = kClosing;
+        return true;
+    case kClosing:
+        if (!DeadlinePassed(now, deadline_))
+            return Wait(deadline_);
+        Purge(kPurgeRxClear | kPurgeTxClear);
+        Finish();
+        return true;
+    default: break;
+    }
+    return false;
+}
+
+// ---- Receiving: configuration, voices ----
+
+bool TransferEngine::StepReceive(Tick now)
+{
+    switch (state_) {
+    case kDataStart:
+        retryCount_ = 0;
+        packetNumber_ = 0;
+        blockIndex_ = 0;
+        Status("");
+        observer_.PacketsDone(0, totalPackets_);
+        state_ = kDataSend;
+        return true;
+    case kDataSend:
+        Activity(Numbered(texts::kWaitingForPacket, packetNumber_ + 1));
+        showReceiving_ = true;
+        Purge(kPurgeRxAbort | kPurgeRxClear);
+        Transmit(BuildFrame(kSourcePc, kCmdData, static_cast<std::uint16_t>(packetNumber_)), kDataFrameSize);
+        state_ = kDataWait;
+        return true;
+    case kDataWait:
+        switch (AwaitReply(now, kCmdData)) {
+        case Reply::Pending: return Wait(replyDeadline_);
+        case Reply::Valid: PauseThen(now, kStepPauseMs, kDataPause); return true;
+        case Reply::Invalid: break;
+        }
+        if (ShortFrameIsEndOfData()) {
+            packetNumber_ = totalPackets_;
+            if (blocksReceived_ > 0)  // the unit held fewer blocks than it might have
+                observer_.PacketsDone(blocksReceived_, blocksReceived_);
+            if (mode_ == Mode::Voices && blockIndex_ != 0)
+                AppendToTemp(static_cast<std::size_t>(blockIndex_));
+            state_ = kDone;
+            return true;
+        }
+        // Anything else, a sound frame with another command included, is a failed attempt.
+        if (++retryCount_ < kAttempts) {
+            PauseThen(now, kRetryPauseMs, kDataRetryPause);
+        } else {
+            Activity(texts::kDataTransferFromUnit);
+            Status(Numbered(texts::kTransferFailedAtPacket, packetNumber_ + 1));
+            PauseThen(now, kEndPauseMs, kEnd);
+        }
+        return true;
+    case kDataNext:
+        if (mode_ == Mode::Voices && blockIndex_ == 0)
+            AppendToTemp(kBufferBlocks);
+        Status(Numbered(texts::kReceivedPacket, packetNumber_));
+        retryCount_ = 0;
+        observer_.PacketsDone(packetNumber_, totalPackets_);
+        if (packetNumber_ == totalPackets_) {
+            if (mode_ == Mode::Voices && blockIndex_ != 0)
+                AppendToTemp(static_cast<std::size_t>(blockIndex_));
+            state_ = kDone;
+        } else {
+            state_ = kDataSend;
+        }
+        return true;
+    case kDone:
+        if (mode_ == Mode::Config) {
+            if (blocksReceived_ == 0) {
+                // "No more data" before any data: the unit has no configuration to give.
+                Activity(texts::kDataTransferFromUnit);
+                Status(Numbered(texts::kTransferFailedAtPacket, 1));
+                PauseThen(now, kEndPauseMs, kEnd);
+                return true;
+            }
+            image_->assign(std::span<const Byte, kImageSize>(buffer_.data(), kImageSize));
+            DefaultValues(*image_);
+            observer_.ConfigurationRead();
+            Activity(texts::kConfigurationRead);
+            observer_.DialogStatus(texts::kConfigurationRead);
+            Status(texts::kSuccess);
+            result_ = TransferResult::Succeeded;
+            deadline_ = now + kEndPauseMs;
+            TransmitEndOfTransfer(std::nullopt);
+            state_ = kEnd;
+            return true;
+        }
+        tempFile_.flush();
+        if (tempWriteFailed_ || !tempFile_) {
+            observer_.Message(texts::kCaptionFileError, MessageIcon::Exclamation,
+                              texts::kCannotOpenVoiceTemp);
+            Activity(texts::kVoiceTransferFailure);
+            observer_.DialogStatus(texts::kVoiceTransferFailure);
+            Status("");
+            TransmitEndOfTransfer(kVoiceFailurePauseMs);
+            state_ = kEnd;
+        } else if (blocksReceived_ == 0) {
+            Activity(texts::kVoiceTransferFailure);
+            observer_.DialogStatus(texts::kVoiceTransferFailure);
+            Status(texts::kNotEnoughVoiceData);
+            TransmitEndOfTransfer(kVoiceFailurePauseMs);
+            state_ = kEnd;
+        } else {
+            Activity(texts::kVoiceDataRead);
+            observer_.DialogStatus(texts::kVoiceDataRead);
+            Status(texts::kSuccess);
+            deadline_ = now + kEndPauseMs;
+            TransmitEndOfTransfer(std::nullopt);
+            state_ = kAfterDone;
+        }
+        return true;
+    case kAfterDone:
+        if (!DeadlinePassed(now, deadline_))
+            return Wait(deadline_);
+        Activity(texts::kSelectFileForStorage);
+        Status("");
+        PauseThen(now, kEndPauseMs, kLast);
+        return true;
+    case kLast:
+        SaveVoices();
+        state_ = kClosing;
+        return true;
+    case kEnd:
+        if (mode_ == Mode::Voices) {
+            tempFile_.close();
+            state_ = kClosing;
+            return true;
+        }
+        if (!DeadlinePassed(now, deadline_))
+            return Wait(deadline_);
+        PauseThen(now, kEndPauseMs, kClosing);
+        return true;
+    case kClosing:
+        if (!DeadlinePassed(now, deadline_))
+            return Wait(deadline_);
+        Purge(kPurgeRxClear | kPurgeTxClear);
+        Finish();
+        return true;
+    default: break;
+    }
+    return false;
+}
+
+// ---- Files and the end of a transfer ----
+
+// The next ten blocks of the file; past its end the blocks are zero.
+void TransferEngine::FillFromFile()
+{
+    blockIndex_ = 0;
+    std::size_t got = 0;
+    if (sendFile_.is_open() && sendFile_.good()) {
+        sendFile_.read(reinterpret_cast<char*>(buffer_.data()), static_cast<std::streamsize>(kBufferSize));
+        got = static_cast<std::size_t>(sendFile_.gcount());
+    }
+    std::fill(buffer_.begin() + static_cast<std::ptrdiff_t>(got), buffer_.end(), Byte{0});
+}
+
+void TransferEngine::AppendToTemp(std::size_t blocks)
+{
+    tempFile_.write(reinterpret_cast<const char*>(buffer_.data()),
+                    static_cast<std::streamsize>(blocks * kBlockSize));
+    if (!tempFile_)
+        tempWriteFailed_ = true;
+}
+
+void TransferEngine::CloseFile()
+{
+    if (sendFile_.is_open())
+        sendFile_.close();
+    sendFile_.clear();
+}
+
+void TransferEngine::RemoveTemp()
+{
+    if (tempFile_.is_open())
+        tempFile_.close();
+    tempFile_.clear();
+    if (!tempPath_.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove(tempPath_, ignored);
+        tempPath_.clear();
+    }
+}
+
+void TransferEngine::SaveVoices()
+{
+    ShowProgress(false);
+    tempFile_.close();
+    result_ = TransferResult::Cancelled;
+    if (const std::optional<std::filesystem::path> target = observer_.ChooseVoiceSaveFile()) {
+        if (CopyReplacing(tempPath_, *target)) {
+            result_ = TransferResult::Succeeded;
+        } else {
+            observer_.Message(texts::kCaptionFileError, MessageIcon::Exclamation,
+                              texts::kCannotSaveVoiceFile);
+            result_ = TransferResult::Failed;
+        }
+    }
+    RemoveTemp();
+}
+
+void TransferEngine::ShowProgress(bool shown)
+{
+    if (progressShown_ == shown)
+        return;
+    progressShown_ = shown;
+    observer_.ProgressShown(shown);
+}
+
+void TransferEngine::Finish()
+{
+    CloseFile();
+    RemoveTemp();
+    ShowProgress(false);
+    mode_ = Mode::Idle;
+    state_ = kOpen;
+    image_ = nullptr;
+    observer_.TransferEnded(result_);
+}
+
+} // namespace veskar

@@ -1,0 +1,142 @@
+#pragma once
+
+// Runs one transfer at a time between the program and the unit: link request
+// (three attempts in each of two passes), the command, the data packets and
+// the end-of-transfer frame, with the pauses and reply waits the unit expects.
+//
+// It never blocks. Its driver calls bytesArrived, writeFinished and timerFired;
+// in return it writes, purges and arms the link's timer. Every wait is a
+// deadline on the injected clock.
+
+#include "database/Image.h"
+#include "programming/SerialLink.h"
+#include "programming/TransferObserver.h"
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace veskar {
+
+// Why a Start call returned false.
+enum class StartRefusal {
+    None,
+    Busy, // a transfer is already running
+    File, // a file could not be opened or is not valid (the message box said so)
+    Port, // the port could not be opened (the message box said so)
+};
+
+class TransferEngine {
+  public:
+    TransferEngine(SerialLink& link, const Clock& clock, TransferObserver& observer);
+    ~TransferEngine();
+    TransferEngine(const TransferEngine&) = delete;
+    TransferEngine& operator=(const TransferEngine&) = delete;
+
+    // Each returns false when the transfer did not start (see lastRefusal()).
+    // The image must outlive the transfer.
+    [[nodiscard]] bool StartConfigWrite(Image& image);
+    // The image is replaced only when a whole valid configuration has arrived.
+    [[nodiscard]] bool StartConfigRead(Image& image);
+    [[nodiscard]] bool StartVocabWrite(const std::filesystem::path& file);
+    [[nodiscard]] bool StartVoiceWrite(const std::filesystem::path& file);
+    // Voices are gathered in a temporary file inside tempDir; at the end the
+    // observer chooses where they are kept.
+    [[nodiscard]] bool StartVoiceRead(const std::filesystem::path& tempDir);
+    [[nodiscard]] bool StartVoiceRead();
+
+    [[nodiscard]] bool busy() const { return mode_ != Mode::Idle; }
+    [[nodiscard]] StartRefusal lastRefusal() const { return refusal_; }
+
+    void bytesArrived(std::span<const Byte> bytes);
+    void writeFinished();
+    // May be called at any time; it only acts on deadlines that have passed.
+    void timerFired();
+
+  private:
+    enum class Mode { Idle, Config, Vocab, Voices };
+    enum class Reply { Pending, Valid, Invalid };
+
+    bool Begin(Mode mode, bool sending);
+    bool Refuse(StartRefusal why);
+    bool OpenPort();
+    void Run();
+    bool Step();
+    bool StepSend(Tick now);
+    bool StepReceive(Tick now);
+    // Shared by both machines: open, settle, link set-up and command.
+    bool StepCommon(Tick now, bool& handled);
+
+    bool Wait(Tick deadline);
+    bool Pause(Tick now, int next);
+    void PauseThen(Tick now, int ms, int next);
+
+    void Purge(unsigned flags);
+    void Transmit(std::vector<Byte> frame, std::size_t replyLength);
+    void TransmitEndOfTransfer(std::optional<int> pauseAfter);
+    Reply AwaitReply(Tick now, Byte expected);
+    [[nodiscard]] bool ShortFrameIsEndOfData() const;
+    void StoreDataBlock();
+
+    void LinkFailed(Tick now);
+    Byte TransferCommand() const;
+    void FillFromFile();
+    void AppendToTemp(std::size_t blocks);
+    void CloseFile();
+    void RemoveTemp();
+    void SaveVoices();
+    void Finish();
+    void ShowProgress(bool shown);
+    void Activity(std::string_view text) { observer_.Activity(text); }
+    void Status(std::string_view text) { observer_.Status(text); }
+
+    SerialLink& link_;
+    const Clock& clock_;
+    TransferObserver& observer_;
+
+    Mode mode_ = Mode::Idle;
+    bool sending_ = true;
+    int state_ = 0;
+    int packetNumber_ = 0;
+    int totalPackets_ = 0;
+    int blocksReceived_ = 0;
+    int retryCount_ = 0;
+    bool secondPass_ = false;
+    int countdown_ = 0;
+    int blockIndex_ = 0;
+    Tick deadline_ = 0;
+    Tick wake_ = 0;
+    TransferResult result_ = TransferResult::Failed;
+    StartRefusal refusal_ = StartRefusal::None;
+    bool progressShown_ = false;
+    bool running_ = false;
+
+    // The frame being written; nothing moves on until it has left or its time is up.
+    std::vector<Byte> outFrame_;
+    bool writing_ = false;
+    bool writeDone_ = false;
+    Tick writeDeadline_ = 0;
+    std::optional<int> pauseAfterWrite_;
+
+    // Bytes that have arrived and not yet been taken into a reply.
+    std::deque<Byte> input_;
+    std::vector<Byte> reply_;
+    std::size_t replyLength_ = 0;
+    bool replyStarted_ = false;
+    Tick replyDeadline_ = 0;
+    std::size_t replyStored_ = 0;
+    bool showReceiving_ = false;
+
+    std::vector<Byte> buffer_; // ten 4096-byte blocks
+    Image* image_ = nullptr;
+    std::ifstream sendFile_;
+    std::ofstream tempFile_;
+    std::filesystem::path tempPath_;
+    bool tempWriteFailed_ = false;
+};
+
+} // namespace veskar

@@ -1,0 +1,70 @@
+#pragma once
+
+// Every text the transfers show, exactly as the user sees it (leading and
+// trailing blanks included). Texts followed by a number end where the number goes.
+
+#include <string_view>
+
+namespace veskar::texts {
+
+// Message box captions.
+inline constexpr std::string_view kCaptionNone = "";
+inline constexpr std::string_view kCaptionFileError = "File Error";
+inline constexpr std::string_view kCaptionWarning = "WARNING";
+
+// Port.
+inline constexpr std::string_view kErrorOpeningPort = "Error opening COM port";
+inline constexpr std::string_view kCannotOpenCfg = " CANNOT OPEN .CFG FILE ";
+
+// Link, command and data steps.
+inline constexpr std::string_view kSettingUpLink = "Setting up communications link";
+inline constexpr std::string_view kNoResponseRetry = "No response - retry ";
+inline constexpr std::string_view kStartingSecondPass = "Communications Failure - Starting second pass.";
+inline constexpr std::string_view kCheckConnection = "Communications Failure - Check connection.";
+inline constexpr std::string_view kTransmittingPacket = "Transmitting packet ";
+inline constexpr std::string_view kOf = " of ";
+inline constexpr std::string_view kWaitingForPacket = "Waiting for packet ";
+inline constexpr std::string_view kReceivingPacket = "Receiving packet ";
+inline constexpr std::string_view kReceivedPacket = "Received packet ";
+inline constexpr std::string_view kDataTransferFromUnit = "Data transfer from Corvane VWM";
+inline constexpr std::string_view kTransferFailedAtPacket = "Transfer failed at packet number ";
+inline constexpr std::string_view kSuccess = "Success";
+
+// Configuration.
+inline constexpr std::string_view kDatabaseTransferred = "Database transferred to the Corvane VWM";
+inline constexpr std::string_view kConfigurationRead = "Configuration data read from the Corvane VWM";
+
+// Vocabulary.
+inline constexpr std::string_view kVocabWarning = " Writing the vocabulary will destroy all of the stored "
+                                                  "voices in the Corvane VWM!    Do you want to proceed?";
+inline constexpr std::string_view kVocabAreYouSure = "          ARE YOU SURE?          ";
+inline constexpr std::string_view kVocabFilter = "Vocabulary files (*.bin)|*.bin|";
+inline constexpr std::string_view kVocabExtension = "bin";
+inline constexpr std::string_view kVocabDefaultName = "voc91.bin";
+inline constexpr std::string_view kCannotOpenVocab = " CANNOT OPEN VOCABULARY FILE ";
+inline constexpr std::string_view kVocabTransferred = "Vocab transferred to the Corvane VWM";
+// The spelling is the one users have always seen.
+inline constexpr std::string_view kVocabSuccess = "Vocab succesfully transferred to the Corvane VWM";
+inline constexpr std::string_view kVocabFailedNoComms = "Vocab transfer FAILED - no communications.";
+inline constexpr std::string_view kVocabFailed = "Vocab transfer FAILED.";
+
+// Voices.
+inline constexpr std::string_view kVoiceFilter = "Voice files (*.msg)|*.msg|";
+inline constexpr std::string_view kVoiceExtension = "msg";
+inline constexpr std::string_view kVoiceDefaultName = "veskar.msg";
+inline constexpr std::string_view kVoiceTempName = "voice.tmp";
+inline constexpr std::string_view kCannotOpenVoiceFile = " CANNOT OPEN VOICE MESSAGE FILE ";
+inline constexpr std::string_view kVoiceFileNotValid = " VOICE MESSAGE FILE IS NOT VALID ";
+inline constexpr std::string_view kCannotOpenVoiceTemp = " CANNOT OPEN voice.tmp FILE ";
+// Not one of the long-standing texts: copying to the chosen name can fail too.
+inline constexpr std::string_view kCannotSaveVoiceFile = " CANNOT SAVE VOICE MESSAGE FILE ";
+inline constexpr std::string_view kWaitingForVoiceMemory =
+    "Waiting for VWM to initialize voice storage memory.";
+inline constexpr std::string_view kSecondsRemaining = " seconds remaining.";
+inline constexpr std::string_view kVoicesTransferred = "Voices transferred to the Corvane VWM";
+inline constexpr std::string_view kVoiceTransferFailure = "Voice transfer failure";
+inline constexpr std::string_view kNotEnoughVoiceData = "Not enough voice data to be valid.";
+inline constexpr std::string_view kVoiceDataRead = "Voice data read from the Corvane VWM";
+inline constexpr std::string_view kSelectFileForStorage = "Select a file for storage";
+
+} // namespace veskar::texts

@@ -1,0 +1,109 @@
+#include "app/Startup.h"
+#include "database/Defaults.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+namespace veskar {
+namespace {
+
+namespace fs = std::filesystem;
+
+class StartupTest : public ::testing::Test {
+  protected:
+    void SetUp() override
+    {
+        m_folder =
+            fs::temp_directory_path() / ("veskar-startup-" + std::to_string(::getpid()) + "-" +
+                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(m_folder);
+        fs::create_directories(m_folder);
+    }
+    void TearDown() override { fs::remove_all(m_folder); }
+
+    std::string folder() const { return m_folder.string(); }
+    fs::path path(const char* name) const { return m_folder / name; }
+
+    fs::path m_folder;
+};
+
+TEST_F(StartupTest, EmptyFolderGetsBothFiles)
+{
+    Document document;
+    PortSettings cfg;
+    cfg.setPortIndex(5);
+    const StartupOutcome outcome = InitFile(document, cfg, folder());
+
+    EXPECT_EQ(outcome.StartupFailures, kCfgReadFailed | kDatReadFailed);
+    EXPECT_TRUE(outcome.errors.empty());
+    EXPECT_EQ(cfg.portIndex(), 0);
+    EXPECT_EQ(fs::file_size(path("Veskar.cfg")), 16u);
+    EXPECT_EQ(fs::file_size(path("Veskar.dat")), kImageSize);
+    EXPECT_TRUE(document.workingFile.empty());
+    EXPECT_FALSE(document.DatabaseChanged);
+
+    const std::vector<std::string_view> expected = {kCfgCreatedNotice, kDatCreatedNotice};
+    EXPECT_EQ(StartupNotices(outcome.StartupFailures), expected);
+    ApplyStartupNotices(document, outcome.StartupFailures);
+    EXPECT_TRUE(document.DatabaseChanged);
+}
+
+TEST_F(StartupTest, CreatedPortFileKeepsTheConfigurationJustRead)
+{
+    Image stored{};
+    CreateDatabase(stored);
+    stored.gen.modbusAddress = 42;
+    ASSERT_EQ(WriteImageFile(path("Veskar.dat"), stored), FileError::None);
+
+    Document document;
+    PortSettings cfg;
+    const StartupOutcome outcome = InitFile(document, cfg, folder());
+    EXPECT_EQ(outcome.StartupFailures, kCfgReadFailed);
+    EXPECT_EQ(StartupNotices(outcome.StartupFailures), std::vector<std::string_view>{kCfgCreatedNotice});
+
+    ApplyStartupNotices(document, outcome.StartupFailures);
+    EXPECT_EQ(document.image, stored);
+    EXPECT_FALSE(document.DatabaseChanged);
+    EXPECT_EQ(document.workingFile, path("Veskar.dat").string());
+}
+
+TEST_F(StartupTest, UnwritableFolderReportsBothFiles)
+{
+    Document document;
+    PortSettings cfg;
+    const StartupOutcome outcome = InitFile(document, cfg, (m_folder / "gone").string());
+    EXPECT_EQ(outcome.StartupFailures, kCfgReadFailed | kDatReadFailed);
+    EXPECT_EQ(outcome.errors, (std::vector<FileError>{FileError::CannotOpen, FileError::CannotOpen}));
+}
+
+TEST_F(StartupTest, UnreadableDataFileIsNotReplaced)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root reads every file";
+    std::ofstream(path("Veskar.dat")) << "the user's own file";
+    fs::permissions(path("Veskar.dat"), fs::perms::none);
+    Document document;
+    PortSettings cfg;
+    const StartupOutcome outcome = InitFile(document, cfg, folder());
+    fs::permissions(path("Veskar.dat"), fs::perms::owner_all);
+
+    EXPECT_EQ(outcome.errors, std::vector<FileError>{FileError::CannotOpen});
+    EXPECT_EQ(fs::file_size(path("Veskar.dat")), std::string("the user's own file").size());
+    EXPECT_TRUE(document.workingFile.empty());
+}
+
+TEST(RecentFiles, NewestFirstNoRepeatsAtMostFour)
+{
+    std::vector<std::string> list;
+    for (const char* name : {"a", "b", "c", "a", "d", "e"})
+        list = AddRecentFile(list, name);
+    EXPECT_EQ(list, (std::vector<std::string>{"e", "d", "a", "c"}));
+    EXPECT_EQ(RemoveRecentFile(list, "a"), (std::vector<std::string>{"e", "d", "c"}));
+    EXPECT_EQ(RemoveRecentFile(list, "zzz"), list);
+}
+
+} // namespace
+} // namespace veskar
