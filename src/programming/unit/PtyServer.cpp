@@ -106,7 +106,8 @@ class Server {
     ~Server();
 
     [[nodiscard]] bool setUp();
-    void run();
+    // Until SIGINT or SIGTERM (true) or a failure of the terminal (false).
+    [[nodiscard]] bool run();
 
   private:
     [[nodiscard]] bool openTerminal();
@@ -365,7 +366,7 @@ std::optional<Nanoseconds> Server::nextWakeUp(Nanoseconds now) const
     return at;
 }
 
-void Server::run()
+bool Server::run()
 {
     std::printf("veskar-unit-sim: serving %s\n", options_.ptyPath.c_str());
     std::fflush(stdout);
@@ -391,7 +392,7 @@ void Server::run()
             if (errno == EINTR)
                 continue;
             Fail(Errno("poll"));
-            return;
+            return false;
         }
 
         const Nanoseconds after = Now();
@@ -412,6 +413,7 @@ void Server::run()
             unit_->lineIdle();
         }
     }
+    return true;
 }
 
 } // namespace
@@ -434,8 +436,7 @@ int ServeOnPty(const UnitSimOptions& options)
     Server server(options);
     if (!server.setUp())
         return 1;
-    server.run();
-    return 0;
+    return server.run() ? 0 : 1;
 }
 
 } // namespace veskar
