@@ -198,6 +198,40 @@ TEST_F(UnitSimProgramTest, RealtimeWithNoiseStillDeliversTheFrames)
     EXPECT_TRUE(program.exitedWith(0)) << program.err;
 }
 
+// A port closed right after the write still lets its bytes cross the wire, as a
+// serial driver drains its output on close; the end of transfer must arrive.
+TEST_F(UnitSimProgramTest, RealtimeWriteClosedAtOnceStillReachesTheStore)
+{
+    const fs::path link = root / "tty";
+    const fs::path trace = root / "trace.log";
+    Program program({"--pty", link.string(), "--realtime", "--store", (root / "store").string(), "--trace",
+                     trace.string()});
+    ASSERT_EQ(program.firstLine(), "veskar-unit-sim: serving " + link.string() + "\n");
+    const Bytes config(kBlockSize, 0x42);
+    Bytes session;
+    for (const Bytes& frame :
+         {Pc(kCmdLinkFirstPass), Pc(kCmdWriteConfig), Pc(kCmdData, 0, config), Pc(kCmdEndOfTransfer)})
+        session.insert(session.end(), frame.begin(), frame.end());
+    const int port = OpenPort(link);
+    ASSERT_GE(port, 0);
+    ASSERT_EQ(::write(port, session.data(), session.size()), static_cast<ssize_t>(session.size()));
+    ::close(port);
+
+    // The end of transfer is in the trace once the unit has it.
+    std::string lines;
+    for (int waited = 0; waited < kGenerousMs && lines.find(" PC 16 00 83") == std::string::npos;
+         waited += 20) {
+        ::usleep(20000);
+        std::ifstream log(trace);
+        lines.assign(std::istreambuf_iterator<char>(log), {});
+    }
+    program.finish(SIGTERM);
+    EXPECT_TRUE(program.exitedWith(0)) << program.err;
+    EXPECT_NE(lines.find(" PC 16 00 83 00 00 2B 9C"), std::string::npos) << lines;
+    std::ifstream stored(root / "store" / kStoreConfigurationFile, std::ios::binary);
+    EXPECT_EQ(Bytes(std::istreambuf_iterator<char>(stored), {}), config);
+}
+
 TEST_F(UnitSimProgramTest, RefusesBadUsageAndBadStoresWithAMessage)
 {
     fs::create_directories(root / "badstore");
