@@ -42,9 +42,9 @@ test-asan: deps $(ASAN_BUILD)/build.ninja
 
 # The demo folder is the program's working folder: Veskar.cfg, Veskar.dat and
 # CorvaneVeskar.ini land there, never in the source tree.
+# The program in build/demo, with the simulated unit on COM1.
 run: build
-	mkdir -p $(BUILD)/demo
-	cd $(BUILD)/demo && ../src/app/veskar
+	scripts/run-demo.sh $(BUILD)
 
 screenshots: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/src/app/veskar-screenshots $(BUILD)/screenshots
