@@ -8,7 +8,7 @@ PACKAGES := cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev \
             qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev \
             xvfb xauth
 
-.PHONY: all deps build test test-asan run screenshots clean
+.PHONY: all deps build test test-asan run screenshots bench clean
 
 all: build
 
@@ -45,6 +45,11 @@ test-asan: deps $(ASAN_BUILD)/build.ninja
 # The program in build/demo, with the simulated unit on COM1.
 run: build
 	scripts/run-demo.sh $(BUILD)
+
+# Transfers against the simulated unit at wire speed; about two minutes.
+bench: build
+	cmake --build $(BUILD) --target transfer-bench
+	$(BUILD)/tests/bench/transfer-bench
 
 screenshots: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/src/app/veskar-screenshots $(BUILD)/screenshots
