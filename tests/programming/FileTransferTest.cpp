@@ -252,6 +252,19 @@ TEST_F(FileTransfer, VoicesThatCannotBeStoredAreAFailureNotAShortFile)
     EXPECT_FALSE(std::filesystem::exists(target));
 }
 
+TEST_F(FileTransfer, VoicesThatCannotBeSavedWhereChosenSaySo)
+{
+    unit.voices = Pattern(2 * kBlockSize, 10);
+    seen.saveAs = dir.path / "no such folder" / "v.msg";
+    ASSERT_TRUE(engine.StartVoiceRead(dir.path));
+    RunToEnd();
+    ASSERT_EQ(seen.boxes.size(), 1U);
+    EXPECT_EQ(seen.boxes[0].text, texts::kCannotSaveVoiceFile);
+    EXPECT_EQ(seen.boxes[0].caption, texts::kCaptionFileError);
+    EXPECT_THAT(seen.ended, ElementsAre(TransferResult::Failed));
+    EXPECT_FALSE(std::filesystem::exists(dir.path / "voice.tmp"));
+}
+
 TEST_F(FileTransfer, TemporaryVoiceFileHasNoPathLengthLimit)
 {
     std::filesystem::path deep = dir.path;

@@ -24,8 +24,6 @@ struct ScriptedUnit {
     bool corruptAllData = false; // every data frame has a bad CRC
     int endOfDataAt = -1;        // answer the request for this packet with the acknowledge
     bool wrongCommand = false;   // a sound short frame with command 0x91 in place of the answer
-    int noiseBytes = 0;          // stray bytes before every reply
-    bool echo = false;           // the PC's frame comes back before the reply
 
     int requests = 0;
     int replies = 0;
@@ -51,11 +49,7 @@ struct ScriptedUnit {
             answer = BuildFrame(kSourceUnit, 0x91, 0);
         if (++replies == corruptReply)
             answer.back() ^= 0xFF;
-        std::vector<Byte> out(static_cast<std::size_t>(noiseBytes), Byte{0x55});
-        if (echo)
-            out.insert(out.end(), frame.begin(), frame.end());
-        out.insert(out.end(), answer.begin(), answer.end());
-        return out;
+        return answer;
     }
 
     static std::vector<Byte> Ack() { return BuildFrame(kSourceUnit, kCmdAcknowledge, 0); }
