@@ -116,6 +116,24 @@ bool TransferEngine::Refuse(StartRefusal why)
     return false;
 }
 
+bool TransferEngine::RefuseFile(std::string_view text)
+{
+    observer_.Message(texts::kCaptionFileError, MessageIcon::Exclamation, text);
+    return Refuse(StartRefusal::File);
+}
+
+std::optional<std::uintmax_t> TransferEngine::OpenSendFile(const std::filesystem::path& file)
+{
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(file, error);
+    if (error)
+        return std::nullopt;
+    sendFile_.open(file, std::ios::binary);
+    if (!sendFile_)
+        return std::nullopt;
+    return size;
+}
+
 bool TransferEngine::Begin(Mode mode, bool sending)
 {
     if (busy()) {
@@ -164,15 +182,10 @@ bool TransferEngine::StartVocabWrite(const std::filesystem::path& file)
 {
     if (!Begin(Mode::Vocab, true))
         return false;
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(file, error);
-    if (!error)
-        sendFile_.open(file, std::ios::binary);
-    if (error || !sendFile_ || size / kBlockSize + 1 > kMaxPacketNumber) {
-        observer_.Message(texts::kCaptionFileError, MessageIcon::Exclamation, texts::kCannotOpenVocab);
-        return Refuse(StartRefusal::File);
-    }
-    totalPackets_ = static_cast<int>(size / kBlockSize + 1);
+    const auto size = OpenSendFile(file);
+    if (!size || *size / kBlockSize + 1 > kMaxPacketNumber)
+        return RefuseFile(texts::kCannotOpenVocab);
+    totalPackets_ = static_cast<int>(*size / kBlockSize + 1);
     return OpenPort();
 }
 
@@ -180,20 +193,13 @@ bool TransferEngine::StartVoiceWrite(const std::filesystem::path& file)
 {
     if (!Begin(Mode::Voices, true))
         return false;
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(file, error);
-    if (!error)
-        sendFile_.open(file, std::ios::binary);
-    if (error || !sendFile_) {
-        observer_.Message(texts::kCaptionFileError, MessageIcon::Exclamation, texts::kCannotOpenVoiceFile);
-        return Refuse(StartRefusal::File);
-    }
+    const auto size = OpenSendFile(file);
+    if (!size)
+        return RefuseFile(texts::kCannotOpenVoiceFile);
     // An empty file would never reach its last packet; packet numbers are 16 bits.
-    if (size == 0 || size % kBlockSize != 0 || size / kBlockSize > kMaxPacketNumber) {
-        observer_.Message(texts::kCaptionFileError, MessageIcon::Exclamation, texts::kVoiceFileNotValid);
-        return Refuse(StartRefusal::File);
-    }
-    totalPackets_ = static_cast<int>(size / kBlockSize);
+    if (*size == 0 || *size % kBlockSize != 0 || *size / kBlockSize > kMaxPacketNumber)
+        return RefuseFile(texts::kVoiceFileNotValid);
+    totalPackets_ = static_cast<int>(*size / kBlockSize);
     return OpenPort();
 }
 
@@ -211,9 +217,8 @@ bool TransferEngine::StartVoiceRead(const std::filesystem::path& tempDir)
     std::filesystem::remove(tempPath_, ignored);
     tempFile_.open(tempPath_, std::ios::binary | std::ios::trunc);
     if (!tempFile_) {
-        observer_.Message(texts::kCaptionFileError, MessageIcon::Exclamation, texts::kCannotOpenVoiceTemp);
         tempPath_.clear();
-        return Refuse(StartRefusal::File);
+        return RefuseFile(texts::kCannotOpenVoiceTemp);
     }
     totalPackets_ = kVoiceReadPackets;
     return OpenPort();

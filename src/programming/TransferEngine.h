@@ -63,6 +63,9 @@ class TransferEngine {
 
     bool Begin(Mode mode, bool sending);
     bool Refuse(StartRefusal why);
+    bool RefuseFile(std::string_view text);
+    // The file's size once it is open for reading, or nothing.
+    std::optional<std::uintmax_t> OpenSendFile(const std::filesystem::path& file);
     bool OpenPort();
     void Run();
     bool Step();
