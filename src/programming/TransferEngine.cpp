@@ -512,6 +512,12 @@ bool TransferEngine::StepCommon(Tick now, bool& handled)
     case kCommandPause: return Pause(now, kDataStart);
     case kDataRetryPause: return Pause(now, kDataSend);
     case kDataPause: return Pause(now, kDataNext);
+    case kClosing:
+        if (!DeadlinePassed(now, deadline_))
+            return Wait(deadline_);
+        Purge(kPurgeRxClear | kPurgeTxClear);
+        Finish();
+        return true;
     default: handled = false; return false;
     }
 }
@@ -626,12 +632,6 @@ bool TransferEngine::StepSend(Tick now)
         // Every send that got the port ends by telling the unit, success or not.
         TransmitEndOfTransfer(kEndPauseMs);
         state_ = kClosing;
-        return true;
-    case kClosing:
-        if (!DeadlinePassed(now, deadline_))
-            return Wait(deadline_);
-        Purge(kPurgeRxClear | kPurgeTxClear);
-        Finish();
         return true;
     default: break;
     }
@@ -761,12 +761,6 @@ bool TransferEngine::StepReceive(Tick now)
         if (!DeadlinePassed(now, deadline_))
             return Wait(deadline_);
         PauseThen(now, kEndPauseMs, kClosing);
-        return true;
-    case kClosing:
-        if (!DeadlinePassed(now, deadline_))
-            return Wait(deadline_);
-        Purge(kPurgeRxClear | kPurgeTxClear);
-        Finish();
         return true;
     default: break;
     }

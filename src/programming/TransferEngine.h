@@ -71,7 +71,7 @@ class TransferEngine {
     bool Step();
     bool StepSend(Tick now);
     bool StepReceive(Tick now);
-    // Shared by both machines: open, settle, link set-up and command.
+    // Shared by both machines: settle, link set-up, command, pauses and closing.
     bool StepCommon(Tick now, bool& handled);
 
     bool Wait(Tick deadline);
