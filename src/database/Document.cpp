@@ -21,14 +21,7 @@ FileError Document::Open(const std::string& name)
 {
     if (!NameRuleHolds(name))
         return FileError::NeedDatExtension;
-    Image read{};
-    if (const FileError error = ReadImageFile(name, read, SizeRule::Exact); error != FileError::None)
-        return error;
-    DefaultValues(read);
-    image = read;
-    DatabaseChanged = false;
-    workingFile = name;
-    return FileError::None;
+    return Load(name, SizeRule::Exact);
 }
 
 FileError Document::Save()
@@ -57,8 +50,14 @@ FileError Document::SaveAs(const std::string& name)
 
 FileError Document::LoadStartupFile(const std::string& name)
 {
+    return Load(name, SizeRule::UpTo);
+}
+
+// The image is replaced only by a file read whole.
+FileError Document::Load(const std::string& name, SizeRule sizeRule)
+{
     Image read{};
-    if (const FileError error = ReadImageFile(name, read, SizeRule::UpTo); error != FileError::None)
+    if (const FileError error = ReadImageFile(name, read, sizeRule); error != FileError::None)
         return error;
     DefaultValues(read);
     image = read;

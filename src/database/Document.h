@@ -30,6 +30,9 @@ public:
 
     void CreateDatabase();
     void ClearDatabase();
+
+private:
+    [[nodiscard]] FileError Load(const std::string& name, SizeRule sizeRule);
 };
 
 }  // namespace veskar
