@@ -47,8 +47,8 @@ TEST(Codes, StoredCharactersOfDirectoryLines)
 TEST(Codes, CodeFieldText)
 {
     const std::pair<std::string, std::string> cases[] = {
-        {"", ""}, {"1", "1"}, {"D", "D"}, {"0DD0", "0DD0"}, {"12345678", "12345678"}, {"*#ABCD90", "*#ABCD90"},
-        {"1D2D3D4D", "1D2D3D4D"}, {"abcd", "ABCD"}, {"123456789", "12345678"},
+        {"", ""}, {"1", "1"}, {"D", "D"}, {"0DD0", "0DD0"}, {"12345678", "12345678"},
+        {"*#ABCD90", "*#ABCD90"}, {"1D2D3D4D", "1D2D3D4D"}, {"abcd", "ABCD"}, {"123456789", "12345678"},
     };
     for (const auto& [text, back] : cases) {
         const CodeField code = CodeFromText(text);

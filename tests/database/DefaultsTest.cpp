@@ -8,6 +8,8 @@
 #include <cstring>
 #include <random>
 
+using namespace std::string_literals;
+
 namespace veskar {
 namespace {
 
@@ -145,7 +147,7 @@ TEST(CreateDatabase, DefaultsTheUnitExpectsWhereFilesExpectThem)
     EXPECT_EQ(bytes[2048 + 0x0F], 9) << "fixed code length opens the system block";
     EXPECT_EQ(bytes[2048 + 0x99], 0x01) << "default timer, 20 minutes x 16, high byte first";
     EXPECT_EQ(bytes[2048 + 0x9A], 0x40);
-    EXPECT_EQ(std::string(bytes.begin() + 2304, bytes.begin() + 2309), std::string("RNV&\0", 5)) << "directory A";
+    EXPECT_EQ(std::string(bytes.begin() + 2304, bytes.begin() + 2309), "RNV&\0"s) << "directory A";
     EXPECT_EQ(bytes[2304 + 256], '&') << "directory B is empty";
     EXPECT_EQ(std::string(image.gen.siteName.begin(), image.gen.siteName.end()), "RidIvav Alarm   ");
     EXPECT_EQ(CodeToText(image.gen.ack60Code), std::string(kDefaultAckCode) + "#");

@@ -53,7 +53,8 @@ TEST(Image, WordAndBaudFields)
     SystemBlock gen{};
     SetDefaultTimerMinutes(gen, 4095);
     EXPECT_EQ(DefaultTimerMinutes(gen), 4095);
-    const std::pair<Byte, int> bauds[] = {{0, 300}, {1, 600}, {2, 1200}, {3, 2400}, {4, 4800}, {5, 9600}, {255, 9600}};
+    const std::pair<Byte, int> bauds[] = {{0, 300},  {1, 600},  {2, 1200}, {3, 2400},
+                                          {4, 4800}, {5, 9600}, {255, 9600}};
     for (const auto& [code, rate] : bauds)
         EXPECT_EQ(ModbusBaudRate(code), rate) << int(code);
 }
