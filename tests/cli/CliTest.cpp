@@ -2,13 +2,12 @@
 #include "database/Defaults.h"
 #include "database/Codes.h"
 #include "database/Document.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 namespace veskar::cli {
 namespace {
@@ -17,16 +16,7 @@ namespace fs = std::filesystem;
 
 class CliTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        m_folder = fs::temp_directory_path() / ("veskar-cli-" + std::to_string(::getpid()) + "-" +
-                                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_folder);
-        fs::create_directories(m_folder);
-    }
-    void TearDown() override { fs::remove_all(m_folder); }
-
-    std::string path(const std::string& name) const { return (m_folder / name).string(); }
+    std::string path(const std::string& name) const { return m_folder / name; }
 
     int run(std::vector<std::string> arguments)
     {
@@ -43,18 +33,15 @@ protected:
         ASSERT_EQ(document.SaveAs(path(name)), FileError::None);
     }
 
-    fs::path m_folder;
+    const veskar::testing::TempFolder m_folder{"veskar-cli"};
     std::ostringstream m_out;
     std::ostringstream m_err;
 };
 
-TEST_F(CliTest, NewWritesADefaultFileAndNeverReplacesOne)
+TEST_F(CliTest, NewWritesADefaultFile)
 {
     ASSERT_EQ(run({"new", path("a.dat")}), kExitSuccess);
     EXPECT_EQ(fs::file_size(path("a.dat")), kImageSize);
-    EXPECT_EQ(run({"new", path("a.dat")}), kExitFailure);
-    EXPECT_EQ(run({"new", path("a.txt")}), kExitFailure);
-    EXPECT_EQ(m_err.str(), path("a.txt") + ": FILE NAME MUST HAVE .DAT EXTENSION \n");
 }
 
 TEST_F(CliTest, ShowListsFieldsInImageOrder)
@@ -81,15 +68,34 @@ TEST_F(CliTest, ShowListsFieldsInImageOrder)
     EXPECT_LT(out.find("gen.siteName"), out.find("dirA"));
 }
 
-TEST_F(CliTest, RefusedFilesExitOneWithTheProgramsMessage)
+// Refused files: exit 1 (2 for diff, where 1 means "they differ"), the
+// program's message on stderr, and no file written or replaced.
+TEST_F(CliTest, RefusedFilesExitWithTheProgramsMessage)
 {
-    std::ofstream(path("short.dat"), std::ios::binary) << std::string(kImageSize - 1, '\0');
-    EXPECT_EQ(run({"show", path("short.dat")}), kExitFailure);
-    EXPECT_EQ(m_err.str(), path("short.dat") + ": FILE IS NOT THE CORRECT SIZE \n");
-    EXPECT_EQ(run({"show", path("missing.dat")}), kExitFailure);
-    EXPECT_EQ(m_err.str(), path("missing.dat") + ": CANNOT OPEN FILE \n");
-    EXPECT_EQ(run({"repair", path("short.dat"), path("out.dat")}), kExitFailure);
-    EXPECT_FALSE(fs::exists(path("out.dat")));
+    m_folder.write("short.dat", std::string(kImageSize - 1, '\0'));
+    m_folder.write("old.dat", "kept");
+    saveWith("good.dat", [](Image&) {});
+    const struct {
+        std::vector<std::string> arguments;
+        int exit;
+        std::string file;  // named in the message
+        std::string message;
+    } cases[] = {
+        {{"new", path("old.dat")}, kExitFailure, "old.dat",
+         ": already exists; remove it first to replace it"},
+        {{"new", path("a.txt")}, kExitFailure, "a.txt", ": FILE NAME MUST HAVE .DAT EXTENSION "},
+        {{"show", path("short.dat")}, kExitFailure, "short.dat", ": FILE IS NOT THE CORRECT SIZE "},
+        {{"show", path("missing.dat")}, kExitFailure, "missing.dat", ": CANNOT OPEN FILE "},
+        {{"repair", path("short.dat"), path("out.dat")}, kExitFailure, "short.dat",
+         ": FILE IS NOT THE CORRECT SIZE "},
+        {{"diff", path("good.dat"), path("missing.dat")}, kExitUsage, "missing.dat", ": CANNOT OPEN FILE "},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(run(c.arguments), c.exit) << c.arguments[0] << " " << c.file;
+        EXPECT_EQ(m_err.str(), path(c.file) + c.message + "\n");
+    }
+    EXPECT_EQ(m_folder.read("old.dat"), "kept");
+    EXPECT_FALSE(fs::exists(path("out.dat")) || fs::exists(path("a.txt")));
 }
 
 TEST_F(CliTest, DiffPrintsOnlyDifferingFields)
@@ -106,7 +112,6 @@ TEST_F(CliTest, DiffPrintsOnlyDifferingFields)
     EXPECT_EQ(m_out.str(), "user5.askName: 1 -> 0\n"
                            "gen.timerA: 2 -> 5\n"
                            "dirD.line1: (none) -> \" [RADIO]\"\n");
-    EXPECT_EQ(run({"diff", path("a.dat"), path("nothing.dat")}), kExitUsage);
 }
 
 TEST_F(CliTest, DiffSeesStoredBytesThatReadTheSame)
@@ -141,7 +146,8 @@ TEST_F(CliTest, RepairFixesWhatIsOutOfRange)
 TEST_F(CliTest, UsageErrorsExitTwoAndHelpExitsZero)
 {
     const std::vector<std::vector<std::string>> bad = {
-        {}, {"frobnicate"}, {"show"}, {"show", "a.dat", "b.dat"}, {"--colour", "show", "a.dat"}, {"diff", "a.dat"},
+        {}, {"frobnicate"}, {"show"}, {"show", "a.dat", "b.dat"}, {"--colour", "show", "a.dat"},
+        {"diff", "a.dat"},
     };
     for (const auto& arguments : bad)
         EXPECT_EQ(run(arguments), kExitUsage) << (arguments.empty() ? "" : arguments[0]);

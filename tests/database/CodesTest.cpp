@@ -17,22 +17,14 @@ TEST(Codes, DigitValuesAndSymbolsBothWays)
         DTMF2Data(&c, 1);
         EXPECT_EQ(static_cast<Byte>(c), value);
     }
-}
-
-TEST(Codes, ConvertersHonourTheirCount)
-{
     char digits[] = {1, 0, 12, 5};
     Data2DTMF(digits, 3);
-    EXPECT_EQ(std::string(digits, 4), std::string("1D#") + '\x05');
     Data2DTMF(digits, 0);
     Data2DTMF(digits, -1);
-    EXPECT_EQ(std::string(digits, 3), "1D#");
-
-    char symbols[] = {'1', 'd', '#'};
-    DTMF2Data(symbols, 3);
-    EXPECT_EQ(symbols[0], 1);
-    EXPECT_EQ(symbols[1], 0);
-    EXPECT_EQ(symbols[2], 12);
+    EXPECT_EQ(std::string(digits, 4), std::string("1D#") + '\x05') << "only the count given";
+    char lower[] = {'d', 'a'};
+    DTMF2Data(lower, 2);
+    EXPECT_EQ(std::string(lower, 2), std::string("\x00\x0D", 2));
 }
 
 TEST(Codes, StoredCharactersOfDirectoryLines)
@@ -49,67 +41,42 @@ TEST(Codes, StoredCharactersOfDirectoryLines)
 
     std::string foreign = "x!";
     DTMF2ASCII(foreign);
-    EXPECT_EQ(foreign, "**");
+    EXPECT_EQ(foreign, "**") << "bad characters read as *";
 }
 
-TEST(Codes, PadTagAndRemoveSpacesAreInverse)
+TEST(Codes, CodeFieldText)
 {
-    char name[17] = "Bob";
+    const std::pair<std::string, std::string> cases[] = {
+        {"", ""}, {"1", "1"}, {"D", "D"}, {"0DD0", "0DD0"}, {"12345678", "12345678"},
+        {"*#ABCD90", "*#ABCD90"}, {"1D2D3D4D", "1D2D3D4D"}, {"abcd", "ABCD"}, {"123456789", "12345678"},
+    };
+    for (const auto& [text, back] : cases) {
+        const CodeField code = CodeFromText(text);
+        EXPECT_EQ(code.length, back.size()) << text;
+        EXPECT_EQ(CodeToText(code), back) << text;
+    }
+    EXPECT_EQ(CodeFromText("1D2D3D4D").digits[7], 0) << "D is digit value 0";
+}
+
+TEST(Codes, NameBuffersAndFields)
+{
+    char name[20];
+    std::memcpy(name, "Bob\0IJKLMNOPQRS", 16);
     PadTag(name);
     EXPECT_EQ(std::string(name, 16), "Bob             ");
     RemoveSpaces(name);
-    EXPECT_STREQ(name, "Bob");
-    for (int i = 3; i < 16; ++i)
-        EXPECT_EQ(name[i], '\0');
-}
-
-TEST(Codes, PadTagLeavesAFullNameAlone)
-{
-    char name[20];
+    EXPECT_EQ(std::string(name, 16), std::string("Bob") + std::string(13, '\0'));
     std::memcpy(name, "ABCDEFGHIJKLMNOPQRS", 20);
     PadTag(name);
-    EXPECT_EQ(std::string(name, 19), "ABCDEFGHIJKLMNOPQRS");
-}
-
-TEST(Codes, FindLengthStopsAtSixteen)
-{
+    EXPECT_EQ(std::string(name, 19), "ABCDEFGHIJKLMNOPQRS") << "a full name stays";
+    EXPECT_EQ(FindLength(name), 16);
     EXPECT_EQ(FindLength("abc"), 3);
-    EXPECT_EQ(FindLength("abcdefghijklmnopqrst"), 16);
     EXPECT_EQ(FindLength(""), 0);
-}
 
-TEST(Codes, CodeFieldTextRoundTrip)
-{
-    const std::string cases[] = {"", "1", "D", "0DD0", "12345678", "*#ABCD90"};
-    for (const std::string& text : cases) {
-        const CodeField code = CodeFromText(text);
-        EXPECT_EQ(code.length, text.size());
-        EXPECT_EQ(CodeToText(code), text) << text;
-    }
-}
-
-TEST(Codes, EightDigitCodeWithDKeepsItsLength)
-{
-    const CodeField code = CodeFromText("1D2D3D4D");
-    EXPECT_EQ(code.digits[1], 0);
-    EXPECT_EQ(code.digits[7], 0);
-    EXPECT_EQ(code.length, 8);
-    EXPECT_EQ(CodeToText(code), "1D2D3D4D");
-}
-
-TEST(Codes, LowerCaseSymbolsBecomeUpperCase)
-{
-    EXPECT_EQ(CodeToText(CodeFromText("abcd")), "ABCD");
-}
-
-TEST(Codes, NameFieldTextRoundTrip)
-{
     EXPECT_EQ(NameToText(NameFromText("Site 4")), "Site 4");
-    const NameField padded = NameFromText("X");
-    EXPECT_EQ(padded[15], ' ');
+    EXPECT_EQ(NameFromText("X")[15], ' ');
     EXPECT_EQ(NameToText(NameFromText("A name longer than sixteen")), "A name longer th");
-    NameField zeros{};
-    EXPECT_EQ(NameToText(zeros), "");
+    EXPECT_EQ(NameToText(NameField{}), "");
 }
 
 }  // namespace

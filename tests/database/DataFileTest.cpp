@@ -1,10 +1,9 @@
 #include "database/Defaults.h"
 #include "database/Document.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <unistd.h>
 
 namespace veskar {
@@ -12,121 +11,94 @@ namespace {
 
 namespace fs = std::filesystem;
 
+std::string BytesOf(const Image& image)
+{
+    return {image.bytes().begin(), image.bytes().end()};
+}
+
 class DataFileTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_folder = fs::temp_directory_path() /
-                   ("veskar-datafile-" + std::to_string(::getpid()) + "-" +
-                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_folder);
-        fs::create_directories(m_folder);
+        m_document.CreateDatabase();
+        m_document.image.gen.modbusAddress = 7;
     }
-    void TearDown() override
-    {
-        fs::permissions(m_folder, fs::perms::owner_all, fs::perm_options::add);
-        fs::remove_all(m_folder);
-    }
+    std::string path(const std::string& name) const { return m_folder / name; }
 
-    std::string path(const std::string& name) const { return (m_folder / name).string(); }
-
-    void writeBytes(const std::string& name, const std::vector<Byte>& bytes) const
-    {
-        std::ofstream(path(name), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                          static_cast<std::streamsize>(bytes.size()));
-    }
-
-    std::vector<Byte> readBytes(const std::string& name) const
-    {
-        std::ifstream file(path(name), std::ios::binary);
-        return {std::istreambuf_iterator<char>(file), {}};
-    }
-
-    static Document Edited()
-    {
-        Document document;
-        document.CreateDatabase();
-        document.image.gen.modbusAddress = 7;
-        return document;
-    }
-
-    fs::path m_folder;
+    const testing::TempFolder m_folder{"veskar-datafile"};
+    Document m_document;  // edited, not saved
 };
 
 TEST(CheckFileExt, NameRule)
 {
-    const std::pair<const char*, bool> cases[] = {
-        {"site.dat", true},     {"SITE.DAT", true},       {"Site.DaT", true},   {"site.dat.bak", true},
-        {"a/b/c.dat", true},    {"site.da", false},       {"sitedat", false},   {"site.txt", false},
-        {"", false},            {".dat", true},           {"dat.", false},
+    const std::pair<std::string, bool> cases[] = {
+        {"site.dat", true}, {"SITE.DAT", true}, {"Site.DaT", true}, {"site.dat.bak", true}, {".dat", true},
+        {"a/b/c.dat", true}, {"site.da", false}, {"sitedat", false}, {"site.txt", false}, {"", false},
+        {"dat.", false}, {std::string(96, 'x') + ".dat", true}, {std::string(97, 'x') + ".dat", false},
     };
     for (const auto& [name, ok] : cases)
         EXPECT_EQ(CheckFileExt(name), ok) << name;
 }
 
-TEST(CheckFileExt, OnlyTheFirstHundredCharactersCount)
+// Only a file of exactly the image size is taken, and then repaired; any other
+// size leaves the document as it was.
+TEST_F(DataFileTest, OpenTakesOnlyTheImageSize)
 {
-    EXPECT_TRUE(CheckFileExt(std::string(96, 'x') + ".dat"));
-    EXPECT_FALSE(CheckFileExt(std::string(97, 'x') + ".dat"));
-}
-
-TEST_F(DataFileTest, OpenRefusesAnyOtherSizeAndChangesNothing)
-{
-    for (std::size_t size : {std::size_t{0}, kImageSize - 1, kImageSize + 1}) {
-        writeBytes("odd.dat", std::vector<Byte>(size, 0x11));
-        Document document = Edited();
-        document.workingFile = "current.dat";
-        const Image before = document.image;
-        EXPECT_EQ(document.Open(path("odd.dat")), FileError::WrongSize) << size;
-        EXPECT_EQ(document.image, before);
-        EXPECT_TRUE(document.DatabaseChanged);
-        EXPECT_EQ(document.workingFile, "current.dat");
+    Image stored = m_document.image;
+    stored.User[0].startCode.length = 9;
+    stored.gen.timesA = 9;
+    stored.gen.modbusAddress = 1;
+    for (std::size_t size : {std::size_t{0}, kImageSize - 1, kImageSize + 1, kImageSize}) {
+        SCOPED_TRACE(size);
+        std::string bytes = BytesOf(stored);
+        bytes.resize(size, 0x11);
+        m_folder.write("site.dat", bytes);
+        m_document.workingFile = "current.dat";
+        const Image before = m_document.image;
+        const bool whole = size == kImageSize;
+        ASSERT_EQ(m_document.Open(path("site.dat")), whole ? FileError::None : FileError::WrongSize);
+        if (!whole) {
+            EXPECT_TRUE(m_document.image == before && m_document.DatabaseChanged);
+            EXPECT_EQ(m_document.workingFile, "current.dat");
+            continue;
+        }
+        EXPECT_EQ(m_document.image.User[0].startCode.length, 0);
+        EXPECT_EQ(m_document.image.gen.timesA, 3);
+        EXPECT_EQ(m_document.image.gen.modbusAddress, 1);
+        EXPECT_FALSE(m_document.DatabaseChanged);
+        EXPECT_EQ(m_document.workingFile, path("site.dat"));
     }
 }
 
-TEST_F(DataFileTest, OpenChecksTheNameBeforeTheFile)
+TEST_F(DataFileTest, RefusedNamesAndMissingFilesChangeNothing)
 {
-    writeBytes("good.txt", std::vector<Byte>(kImageSize, 0));
-    Document document = Edited();
-    EXPECT_EQ(document.Open(path("good.txt")), FileError::NeedDatExtension);
-    EXPECT_EQ(document.Open(path("missing.dat")), FileError::CannotOpen);
-    EXPECT_EQ(document.Open(m_folder.string() + "/sub.dat/"), FileError::CannotOpen);
-    EXPECT_TRUE(document.DatabaseChanged);
+    m_folder.write("good.txt", BytesOf(Image{}));
+    EXPECT_EQ(m_document.Open(path("good.txt")), FileError::NeedDatExtension);
+    EXPECT_EQ(m_document.Open(path("missing.dat")), FileError::CannotOpen);
+    EXPECT_EQ(m_document.Open(m_folder.path().string() + "/sub.dat/"), FileError::CannotOpen);
+    EXPECT_EQ(m_document.Save(), FileError::NeedDatExtension) << "no name yet";
+    EXPECT_EQ(m_document.SaveAs(path("notes.txt")), FileError::NeedDatExtension);
+    EXPECT_FALSE(fs::exists(path("notes.txt")));
+    m_document.workingFile = path("gone/site.dat");
+    EXPECT_EQ(m_document.Save(), FileError::CannotOpen);
+    EXPECT_EQ(m_document.image.gen.modbusAddress, 7);
+    EXPECT_TRUE(m_document.DatabaseChanged);
 }
 
+// The name rule sees only 100 characters, so a deep folder must not hide the file's own name.
 TEST_F(DataFileTest, DeepFolderDoesNotHideTheExtension)
 {
-    const std::string deep = std::string(120, 'f');
-    fs::create_directories(m_folder / deep);
-    const std::string name = path(deep + "/site.dat");
-    Document document = Edited();
-    ASSERT_EQ(document.SaveAs(name), FileError::None);
-    EXPECT_EQ(document.Save(), FileError::None);
-    EXPECT_EQ(document.Open(name), FileError::None);
-    EXPECT_EQ(document.Open(path(deep + "/site.txt")), FileError::NeedDatExtension);
-}
-
-TEST_F(DataFileTest, OpenReadsRepairsAndAdopts)
-{
-    Image stored{};
-    CreateDatabase(stored);
-    stored.User[0].startCode.length = 9;
-    stored.gen.timesA = 9;
-    stored.gen.levelRadioRx = 36;
-    writeBytes("site.dat", std::vector<Byte>(stored.bytes().begin(), stored.bytes().end()));
-
-    Document document = Edited();
-    ASSERT_EQ(document.Open(path("site.dat")), FileError::None);
-    EXPECT_EQ(document.image.User[0].startCode.length, 0);
-    EXPECT_EQ(document.image.gen.timesA, 3);
-    EXPECT_EQ(document.image.gen.levelRadioRx, 25);
-    EXPECT_FALSE(document.DatabaseChanged);
-    EXPECT_EQ(document.workingFile, path("site.dat"));
+    const std::string deep = std::string(120, 'f') + "/site.";
+    fs::create_directories(m_folder.path() / std::string(120, 'f'));
+    ASSERT_EQ(m_document.SaveAs(path(deep + "dat")), FileError::None);
+    EXPECT_EQ(m_document.Save(), FileError::None);
+    EXPECT_EQ(m_document.Open(path(deep + "dat")), FileError::None);
+    EXPECT_EQ(m_document.Open(path(deep + "txt")), FileError::NeedDatExtension);
 }
 
 TEST_F(DataFileTest, StartupReadTakesAShortFileOverZeros)
 {
-    writeBytes("Veskar.dat", std::vector<Byte>(100, 0x01));
+    m_folder.write("Veskar.dat", std::string(100, 0x01));
     Document document;
     ASSERT_EQ(document.LoadStartupFile(path("Veskar.dat")), FileError::None);
     EXPECT_EQ(document.image.bytes()[99], 0x01);
@@ -135,77 +107,52 @@ TEST_F(DataFileTest, StartupReadTakesAShortFileOverZeros)
     EXPECT_EQ(document.workingFile, path("Veskar.dat"));
 }
 
-TEST_F(DataFileTest, SaveRepairsSaveAsWritesAsItStands)
+TEST_F(DataFileTest, SaveRepairsSaveAsWritesAsItStandsBothKeepTheMode)
 {
-    Document document = Edited();
-    document.image.gen.fixedCode = CodeField{};
-    ASSERT_EQ(document.SaveAs(path("as-is.dat")), FileError::None);
-    EXPECT_EQ(readBytes("as-is.dat")[2048 + 15], 0) << "no repair on Save As";
-    EXPECT_EQ(document.workingFile, path("as-is.dat"));
-    EXPECT_FALSE(document.DatabaseChanged);
+    m_document.image.gen.fixedCode = CodeField{};
+    ASSERT_EQ(m_document.SaveAs(path("site.dat")), FileError::None);
+    EXPECT_EQ(m_folder.read("site.dat")[2048 + 15], 0) << "no repair on Save As";
+    EXPECT_EQ(m_document.workingFile, path("site.dat"));
+    EXPECT_FALSE(m_document.DatabaseChanged);
 
-    document.DatabaseChanged = true;
-    ASSERT_EQ(document.Save(), FileError::None);
-    const auto saved = readBytes("as-is.dat");
+    const auto mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(path("site.dat"), mode);
+    m_document.DatabaseChanged = true;
+    ASSERT_EQ(m_document.Save(), FileError::None);
+    const auto saved = m_folder.read("site.dat");
     ASSERT_EQ(saved.size(), kImageSize);
     EXPECT_EQ(saved[2048 + 15], 9) << "Save repairs first";
     EXPECT_EQ(saved[2048 + 0x96], 7);
-    EXPECT_FALSE(document.DatabaseChanged);
+    EXPECT_FALSE(m_document.DatabaseChanged);
+    EXPECT_EQ(fs::status(path("site.dat")).permissions() & fs::perms::all, mode);
 }
 
-TEST_F(DataFileTest, SaveWithoutANameWritesNothing)
-{
-    Document document = Edited();
-    EXPECT_EQ(document.Save(), FileError::NeedDatExtension);
-    EXPECT_TRUE(document.DatabaseChanged);
-    EXPECT_EQ(document.SaveAs(path("notes.txt")), FileError::NeedDatExtension);
-    EXPECT_FALSE(fs::exists(path("notes.txt")));
-}
-
-TEST_F(DataFileTest, FailedWriteKeepsTheOldFileAndTheChangedMark)
+// A failed write leaves the old file whole, no temporary file and the changed mark.
+TEST_F(DataFileTest, FailedWritesKeepTheOldFileAndTheChangedMark)
 {
     // A folder in the way of the rename: the temporary file is written, the replace fails.
     fs::create_directory(path("blocked.dat"));
-    Document document = Edited();
-    EXPECT_EQ(document.SaveAs(path("blocked.dat")), FileError::CannotWrite);
+    EXPECT_EQ(m_document.SaveAs(path("blocked.dat")), FileError::CannotWrite);
     EXPECT_TRUE(fs::is_directory(path("blocked.dat")));
-    EXPECT_TRUE(document.DatabaseChanged);
-    EXPECT_TRUE(document.workingFile.empty());
-    EXPECT_EQ(std::distance(fs::directory_iterator(m_folder), fs::directory_iterator{}), 1)
-        << "no temporary file left behind";
-}
+    EXPECT_TRUE(m_document.workingFile.empty() && m_document.DatabaseChanged);
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_folder.path()), fs::directory_iterator{}), 1);
 
-TEST_F(DataFileTest, SaveIntoAMissingFolderCannotOpen)
-{
-    Document document = Edited();
-    document.workingFile = path("gone/site.dat");
-    EXPECT_EQ(document.Save(), FileError::CannotOpen);
-    EXPECT_TRUE(document.DatabaseChanged);
-}
-
-TEST_F(DataFileTest, SaveIntoAReadOnlyFolderKeepsTheOldFile)
-{
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root writes into read-only folders";
-    Document document = Edited();
-    ASSERT_EQ(document.SaveAs(path("site.dat")), FileError::None);
-    const auto before = readBytes("site.dat");
-    fs::permissions(m_folder, fs::perms::owner_read | fs::perms::owner_exec);
-    document.image.gen.modbusAddress = 99;
-    document.DatabaseChanged = true;
-    EXPECT_EQ(document.Save(), FileError::CannotOpen);
-    EXPECT_EQ(readBytes("site.dat"), before);
-    EXPECT_TRUE(document.DatabaseChanged);
-}
-
-TEST_F(DataFileTest, ReplacingKeepsTheFileMode)
-{
-    Document document = Edited();
-    ASSERT_EQ(document.SaveAs(path("site.dat")), FileError::None);
-    fs::permissions(path("site.dat"), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    ASSERT_EQ(document.Save(), FileError::None);
-    EXPECT_EQ(fs::status(path("site.dat")).permissions() & fs::perms::all,
-              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    ASSERT_EQ(m_document.SaveAs(path("site.dat")), FileError::None);
+    const auto before = m_folder.read("site.dat");
+    // Only the folder is read-only: the file itself could be written in place.
+    const auto writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    fs::permissions(path("site.dat"), writable, fs::perm_options::add);
+    fs::permissions(m_folder.path(), writable, fs::perm_options::remove);
+    m_document.image.gen.modbusAddress = 99;
+    m_document.DatabaseChanged = true;
+    // Root writes anywhere: save as an ordinary user then.
+    const uid_t user = ::geteuid();
+    ASSERT_TRUE(user != 0 || ::seteuid(65534) == 0);
+    const FileError error = m_document.Save();
+    ASSERT_TRUE(user != 0 || ::seteuid(0) == 0);
+    EXPECT_EQ(error, FileError::CannotOpen) << "read-only folder";
+    EXPECT_TRUE(m_folder.read("site.dat") == before) << "old file changed";
+    EXPECT_TRUE(m_document.DatabaseChanged);
 }
 
 }  // namespace

@@ -1,59 +1,17 @@
-#include "database/Codes.h"
 #include "database/Defaults.h"
+#include "database/Codes.h"
+#include "database/FieldTable.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
-#include <functional>
 #include <random>
+
+using namespace std::string_literals;
 
 namespace veskar {
 namespace {
-
-CodeField RawCode(std::initializer_list<Byte> digits, Byte length)
-{
-    CodeField code{};
-    std::copy(digits.begin(), digits.end(), code.digits.begin());
-    code.length = length;
-    return code;
-}
-
-TEST(CheckHexDTMF, RepairsOrClears)
-{
-    struct Case {
-        const char* what;
-        CodeField in;
-        CodeField out;
-        bool lengthBad;
-    };
-    const Case cases[] = {
-        {"length 9", RawCode({1, 2, 3}, 9), CodeField{}, true},
-        {"length 0xFF", RawCode({1}, 0xFF), CodeField{}, true},
-        {"digit 16 inside", RawCode({1, 2, 16}, 3), CodeField{}, false},
-        {"digit 0x80 inside", RawCode({0x80}, 1), CodeField{}, false},
-        {"junk after the length", RawCode({5, 6, 7}, 2), RawCode({5, 6}, 2), false},
-        {"digit 16 after the length", RawCode({5, 16}, 1), RawCode({5}, 1), false},
-        {"eight digits with D", RawCode({0, 15, 0, 15, 0, 15, 0, 15}, 8), RawCode({0, 15, 0, 15, 0, 15, 0, 15}, 8), false},
-    };
-    for (const Case& c : cases) {
-        CodeField code = c.in;
-        EXPECT_EQ(CheckHexDTMF(code), c.lengthBad) << c.what;
-        EXPECT_EQ(std::memcmp(&code, &c.out, sizeof code), 0) << c.what;
-    }
-}
-
-TEST(SplitValue, DigitsThenValue)
-{
-    const SplitNumber big = SplitValue(249);
-    EXPECT_EQ(big.hundreds, 2);
-    EXPECT_EQ(big.tens, 4);
-    EXPECT_EQ(big.units, 9);
-    EXPECT_EQ(big.value, 249);
-    const SplitNumber small = SplitValue(7);
-    EXPECT_EQ(small.hundreds, 0);
-    EXPECT_EQ(small.tens, 0);
-    EXPECT_EQ(small.units, 7);
-}
 
 Image NewImage()
 {
@@ -62,94 +20,77 @@ Image NewImage()
     return image;
 }
 
-TEST(DefaultValues, RepairsEachOutOfRangeField)
+TEST(SplitValue, DigitsThenValue)
 {
-    struct Case {
-        const char* what;
-        std::function<void(Image&)> spoil;
-        std::function<bool(const Image&)> repaired;
-    };
-    const Case cases[] = {
-        {"start code length 9", [](Image& i) { i.User[0].startCode = RawCode({1}, 9); },
-         [](const Image& i) { return i.User[0].startCode.length == 0; }},
-        {"stop code digit 16", [](Image& i) { i.User[3].stopCode = RawCode({1, 16}, 2); },
-         [](const Image& i) { return i.User[3].stopCode.length == 0 && i.User[3].stopCode.digits[0] == 0; }},
-        {"interrogate code of user 16", [](Image& i) { i.User[15].interrogateCode = RawCode({}, 200); },
-         [](const Image& i) { return i.User[15].interrogateCode.length == 0; }},
-        {"timer A 0", [](Image& i) { i.gen.timerA = SplitNumber{}; },
-         [](const Image& i) { return i.gen.timerA.value == 2 && i.gen.timerA.units == 2; }},
-        {"times A 0", [](Image& i) { i.gen.timesA = 0; }, [](const Image& i) { return i.gen.timesA == 3; }},
-        {"times A 9", [](Image& i) { i.gen.timesA = 9; }, [](const Image& i) { return i.gen.timesA == 3; }},
-        {"access code length 9", [](Image& i) { i.gen.accessCode = RawCode({1}, 9); },
-         [](const Image& i) { return i.gen.accessCode.length == 0; }},
-        {"status code digit 20", [](Image& i) { i.gen.statusCode = RawCode({20}, 1); },
-         [](const Image& i) { return i.gen.statusCode.length == 0; }},
-        {"ack60 length 9", [](Image& i) { i.gen.ack60Code = RawCode({1}, 9); },
-         [](const Image& i) { return i.gen.ack60Code.length == 0; }},
-        {"ack60 digits are not looked at", [](Image& i) { i.gen.ack60Code = RawCode({99}, 1); },
-         [](const Image& i) { return i.gen.ack60Code.digits[0] == 99; }},
-        {"fixed code overwritten", [](Image& i) { i.gen.fixedCode = RawCode({7, 7}, 2); },
-         [](const Image& i) { return i.gen.fixedCode.length == 9 && CodeToText(i.gen.fixedCode) == kFixedCode; }},
-        {"level 14", [](Image& i) { i.gen.levelTxDtmf = 14; }, [](const Image& i) { return i.gen.levelTxDtmf == 25; }},
-        {"level 36", [](Image& i) { i.gen.levelSpare4 = 36; }, [](const Image& i) { return i.gen.levelSpare4 == 25; }},
-        {"level 15 stays", [](Image& i) { i.gen.levelPhoneRx = 15; }, [](const Image& i) { return i.gen.levelPhoneRx == 15; }},
-        {"timer B 0 stays", [](Image& i) { i.gen.timerB = SplitNumber{}; }, [](const Image& i) { return i.gen.timerB.value == 0; }},
-        {"modbus address stays", [](Image& i) { i.gen.modbusAddress = 0; }, [](const Image& i) { return i.gen.modbusAddress == 0; }},
-    };
-    for (const Case& c : cases) {
-        Image image = NewImage();
-        c.spoil(image);
-        DefaultValues(image);
-        EXPECT_TRUE(c.repaired(image)) << c.what;
+    const std::pair<int, SplitNumber> cases[] = {
+        {249, {2, 4, 9, 249}}, {7, {0, 0, 7, 7}}, {100, {1, 0, 0, 100}}};
+    for (const auto& [value, split] : cases) {
+        const SplitNumber got = SplitValue(value);
+        EXPECT_EQ(std::memcmp(&got, &split, sizeof split), 0) << value;
     }
 }
 
-TEST(DefaultValues, FixedCodeIsTheProgramConstant)
+// Each row spoils one byte of a field of a new image and looks at one byte of
+// the same field after the repair. Byte 15 of a code field is its length.
+TEST(DefaultValues, RepairsEachOutOfRangeField)
 {
-    Image image{};
-    DefaultValues(image);
-    std::string digits(image.gen.fixedCode.digits.begin(), image.gen.fixedCode.digits.begin() + 9);
-    Data2DTMF(digits.data(), 9);
-    EXPECT_EQ(digits, kFixedCode);
-    EXPECT_EQ(image.gen.fixedCode.digits[9], 0);
-}
-
-void ExpectTidyCode(const CodeField& code, const std::string& what)
-{
-    ASSERT_LE(code.length, kMaxCodeDigits) << what;
-    for (std::size_t i = 0; i < code.digits.size(); ++i) {
-        if (i < code.length)
-            EXPECT_LE(code.digits[i], 15) << what;
-        else
-            EXPECT_EQ(code.digits[i], 0) << what;
+    struct Case {
+        const char* field;
+        std::size_t at;
+        Byte spoilt;
+        std::size_t checkAt;
+        Byte expected;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"user1.startCode", 15, 9, 15, 0},         {"user4.stopCode", 15, 0xFF, 15, 0},
+        {"user9.emergencyCode", 15, 9, 15, 0},     {"user16.interrogateCode", 15, 200, 15, 0},
+        {"user1.startCode", 15, 8, 15, 8},         {"gen.accessCode", 15, 9, 15, 0},
+        {"gen.statusCode", 1, 16, 15, 0},          {"gen.statusCode", 1, 20, 0, 0},
+        {"gen.ackCode", 3, 0x80, 15, 0},           {"gen.ackCode", 6, 16, 6, 0},
+        {"gen.ackCode", 2, 15, 15, 4},             {"gen.ackCode", 2, 15, 2, 15},
+        {"gen.dirChangeCode", 15, 9, 15, 0},       {"gen.ack60Code", 15, 9, 15, 0},
+        {"gen.ack60Code", 0, 99, 0, 99},           {"gen.fixedCode", 15, 2, 15, 9},
+        {"gen.fixedCode", 0, 7, 0, 3},             {"gen.timerA", 3, 0, 3, 2},
+        {"gen.timerA", 3, 0, 2, 2},                {"gen.timesA", 0, 0, 0, 3},
+        {"gen.timesA", 0, 9, 0, 3},                {"gen.timesA", 0, 8, 0, 8},
+        {"gen.levelTxDtmf", 0, 14, 0, 25},         {"gen.levelSpare4", 0, 36, 0, 25},
+        {"gen.levelPhoneRx", 0, 15, 0, 15},        {"gen.levelTxTone", 0, 35, 0, 35},
+        {"gen.timerB", 3, 0, 3, 0},                {"gen.modbusAddress", 0, 0, 0, 0},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        const auto field = std::ranges::find(ImageFields(), std::string_view(c.field), &Field::name);
+        ASSERT_NE(field, ImageFields().end()) << c.field;
+        Image image = NewImage();
+        image.bytes()[field->offset + c.at] = c.spoilt;
+        DefaultValues(image);
+        EXPECT_EQ(image.bytes()[field->offset + c.checkAt], c.expected)
+            << c.field << " byte " << c.at << " = " << int(c.spoilt);
     }
 }
 
 void ExpectInvariants(const Image& image)
 {
-    for (int u = 0; u < kUserCount; ++u) {
-        const UserRecord& user = image.User[static_cast<std::size_t>(u)];
-        const std::string who = "user " + std::to_string(u + 1);
-        ExpectTidyCode(user.startCode, who + " start");
-        ExpectTidyCode(user.stopCode, who + " stop");
-        ExpectTidyCode(user.emergencyCode, who + " emergency");
-        ExpectTidyCode(user.interrogateCode, who + " interrogate");
+    std::vector<const CodeField*> codes = {&image.gen.accessCode, &image.gen.ackCode, &image.gen.statusCode,
+                                           &image.gen.dirChangeCode};
+    for (const UserRecord& user : image.User)
+        codes.insert(codes.end(),
+                     {&user.startCode, &user.stopCode, &user.emergencyCode, &user.interrogateCode});
+    for (const CodeField* code : codes) {
+        ASSERT_LE(code->length, kMaxCodeDigits);
+        for (std::size_t i = 0; i < code->digits.size(); ++i)
+            EXPECT_LE(code->digits[i], i < code->length ? 15 : 0) << "digit " << i;
     }
     const SystemBlock& gen = image.gen;
-    ExpectTidyCode(gen.accessCode, "access");
-    ExpectTidyCode(gen.ackCode, "ack");
-    ExpectTidyCode(gen.statusCode, "status");
-    ExpectTidyCode(gen.dirChangeCode, "dir change");
     EXPECT_LE(gen.ack60Code.length, kMaxCodeDigits);
-    EXPECT_EQ(gen.fixedCode.length, 9);
+    static const CodeField kFixed = NewImage().gen.fixedCode;
+    EXPECT_EQ(std::memcmp(&gen.fixedCode, &kFixed, sizeof kFixed), 0) << "fixed code";
     EXPECT_NE(gen.timerA.value, 0);
-    EXPECT_GE(gen.timesA, 1);
-    EXPECT_LE(gen.timesA, 8);
+    EXPECT_TRUE(gen.timesA >= 1 && gen.timesA <= 8);
     SystemBlock copy = gen;
-    for (Byte* level : LevelBytes(copy)) {
-        EXPECT_GE(*level, kLevelMin);
-        EXPECT_LE(*level, kLevelMax);
-    }
+    for (Byte* level : LevelBytes(copy))
+        EXPECT_TRUE(*level >= kLevelMin && *level <= kLevelMax);
 }
 
 // Random images are mostly out of range; small lengths are mixed in so that
@@ -158,7 +99,8 @@ TEST(DefaultValues, IdempotentAndWithinInvariantsOnRandomImages)
 {
     std::mt19937 random(20261206);
     std::uniform_int_distribution<int> byte(0, 255);
-    for (int round = 0; round < 3000; ++round) {
+    for (int round = 0; round < 3000 && !HasFailure(); ++round) {
+        SCOPED_TRACE(round);
         Image image{};
         for (Byte& b : image.bytes())
             b = static_cast<Byte>(byte(random));
@@ -171,48 +113,46 @@ TEST(DefaultValues, IdempotentAndWithinInvariantsOnRandomImages)
         ExpectInvariants(image);
         const Image once = image;
         DefaultValues(image);
-        ASSERT_EQ(image, once) << "round " << round;
-        if (HasFailure())
-            break;
+        ASSERT_EQ(image, once);
     }
 }
 
 TEST(ClearDatabase, KeepsCodesAndNamesResetsOptionsAndDirectories)
 {
     Image image = NewImage();
-    image.User[2].startCode = CodeFromText("1234");
-    image.User[2].userName = NameFromText("Ann");
-    image.User[2].warningInterval = 90;
-    image.User[2].askName = 0;
+    UserRecord& user = image.User[2];
+    user.startCode = CodeFromText("1234");
+    user.userName = NameFromText("Ann");
+    user.warningInterval = 90;
+    user.askName = 0;
     image.gen.accessCode = CodeFromText("99");
     image.gen.siteName = NameFromText("Quarry");
     image.gen.timerB = SplitValue(30);
     SetDefaultTimerMinutes(image.gen, 5);
     image.dir[1][0] = 'P';
+    Image expected = image;
+    expected.User[2].warningInterval = 5;
+    expected.User[2].askName = 1;
+    SetDefaultTimerMinutes(expected.gen, 20);
+    for (DirectoryBlock& block : expected.dir)
+        block = DirectoryBlock{'&'};
 
     ClearDatabase(image);
-
-    EXPECT_EQ(CodeToText(image.User[2].startCode), "1234");
-    EXPECT_EQ(NameToText(image.User[2].userName), "Ann");
-    EXPECT_EQ(CodeToText(image.gen.accessCode), "99");
-    EXPECT_EQ(NameToText(image.gen.siteName), "Quarry");
-    EXPECT_EQ(image.gen.timerB.value, 30);
-    EXPECT_EQ(image.User[2].warningInterval, 5);
-    EXPECT_EQ(image.User[2].askName, 1);
-    EXPECT_EQ(DefaultTimerMinutes(image.gen), 20);
-    for (const DirectoryBlock& block : image.dir) {
-        EXPECT_EQ(block[0], '&');
-        EXPECT_TRUE(std::all_of(block.begin() + 1, block.end(), [](Byte b) { return b == 0; }));
-    }
+    EXPECT_EQ(image, expected);
 }
 
-TEST(CreateDatabase, DefaultsTheUnitExpects)
+TEST(CreateDatabase, DefaultsTheUnitExpectsWhereFilesExpectThem)
 {
     const Image image = NewImage();
+    const auto bytes = image.bytes();
+    EXPECT_EQ(bytes[2048 + 0x0F], 9) << "fixed code length opens the system block";
+    EXPECT_EQ(bytes[2048 + 0x99], 0x01) << "default timer, 20 minutes x 16, high byte first";
+    EXPECT_EQ(bytes[2048 + 0x9A], 0x40);
+    EXPECT_EQ(std::string(bytes.begin() + 2304, bytes.begin() + 2309), "RNV&\0"s) << "directory A";
+    EXPECT_EQ(bytes[2304 + 256], '&') << "directory B is empty";
     EXPECT_EQ(std::string(image.gen.siteName.begin(), image.gen.siteName.end()), "RidIvav Alarm   ");
     EXPECT_EQ(CodeToText(image.gen.ack60Code), std::string(kDefaultAckCode) + "#");
     EXPECT_EQ(image.User[0].reserved51, 30);
-    EXPECT_EQ(std::string(image.dir[0].begin(), image.dir[0].begin() + 5), std::string("RNV&\0", 5));
     Image repaired = image;
     DefaultValues(repaired);
     EXPECT_EQ(repaired, image) << "a new image needs no repair";

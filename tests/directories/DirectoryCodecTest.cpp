@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <random>
 
 using namespace std::string_literals;
@@ -11,7 +10,7 @@ using namespace std::string_literals;
 namespace veskar {
 namespace {
 
-DirectoryBlock BlockOf(std::initializer_list<Byte> bytes, Byte filler = 0)
+DirectoryBlock BlockOf(std::string_view bytes, Byte filler = 0)
 {
     DirectoryBlock block;
     block.fill(filler);
@@ -22,156 +21,117 @@ DirectoryBlock BlockOf(std::initializer_list<Byte> bytes, Byte filler = 0)
 LineTable TableOf(std::initializer_list<std::initializer_list<Command>> lines)
 {
     LineTable table;
-    std::size_t l = 0;
-    for (const auto& line : lines) {
-        std::size_t c = 0;
-        for (const Command& command : line)
-            table.lines[l].commands[c++] = command;
-        ++l;
-    }
+    auto line = table.lines.begin();
+    for (const auto& commands : lines)
+        std::copy(commands.begin(), commands.end(), (line++)->commands.begin());
     return table;
 }
 
-std::vector<Byte> Stored(const LineTable& table)
+// What a table stores, up to and including the closing 0.
+std::string Stored(const LineTable& table)
 {
-    DirectoryBlock block;
-    block.fill(0xEE);
+    DirectoryBlock block = BlockOf("", 0xEE);
     EXPECT_TRUE(WriteDirectory(table, block));
     return {block.begin(), block.begin() + static_cast<std::ptrdiff_t>(DirectoryContentLength(block))};
 }
 
-std::vector<Byte> Bytes(std::string_view text)
-{
-    return {text.begin(), text.end()};
-}
-
-TEST(DirectoryCodec, EmptyDirectory)
-{
-    EXPECT_EQ(Stored(LineTable{}), (std::vector<Byte>{'&', 0}));
-    EXPECT_EQ(ReadDirectory(BlockOf({'&', 0})), LineTable{});
-    EXPECT_EQ(ReadDirectory(BlockOf({0, 'P', '1'})), LineTable{});
-}
-
 TEST(DirectoryCodec, ValueClassesStoredAndReadBack)
 {
-    struct Case {
+    const struct {
         Byte opcode;
-        std::string value;
-        std::vector<Byte> stored;
-        std::string readBack;
+        std::string value, stored, readBack;
+    } cases[] = {
+        {kOpDial, "0123*#", "P:123;<&\0"s, "0123*#"}, {kOpDtmf, "abcd", "Q=>?0&\0"s, "ABCD"},
+        {kOpDial, "1!2", "P1!2&\0"s, "1!2"},          {kOpPatch, "D9", "Z09&\0"s, "D9"},
+        {kOpTap, "1234", "H\xB1\xB2\xB3\xB4&\0"s, "1234"}, {kOpWait, "010", "W010&\0"s, "010"},
+        {kOpTwoTone, "123.4/567.8", "T123.4/567.8&\0"s, "123.4/567.8"},
     };
-    const Case cases[] = {
-        {kOpDial, "0123*#", Bytes("P:123;<&\0"s), "0123*#"},
-        {kOpDtmf, "abcd", Bytes("Q=>?0&\0"s), "ABCD"},
-        {kOpDial, "1!2", Bytes("P1!2&\0"s), "1!2"},
-        {kOpPatch, "D9", Bytes("Z09&\0"s), "D9"},
-        {kOpTap, "1234", {'H', 0xB1, 0xB2, 0xB3, 0xB4, '&', 0}, "1234"},
-        {kOpWait, "010", Bytes("W010&\0"s), "010"},
-        {kOpTwoTone, "123.4/567.8", Bytes("T123.4/567.8&\0"s), "123.4/567.8"},
-    };
-    for (const Case& c : cases) {
-        const LineTable table = TableOf({{Command{c.opcode, c.value}}});
-        EXPECT_EQ(Stored(table), c.stored) << c.value;
-        DirectoryBlock block = BlockOf({});
-        std::copy(c.stored.begin(), c.stored.end(), block.begin());
-        EXPECT_EQ(ReadDirectory(block).lines[0].commands[0].value, c.readBack) << c.value;
+    for (const auto& c : cases) {
+        EXPECT_EQ(Stored(TableOf({{Command{c.opcode, c.value}}})), c.stored) << c.value;
+        EXPECT_EQ(ReadDirectory(BlockOf(c.stored)).lines[0].commands[0].value, c.readBack) << c.value;
     }
+    EXPECT_EQ(Stored(LineTable{}), "&\0"s);
+    EXPECT_EQ(ReadDirectory(BlockOf("&\0"s)), LineTable{});
+    EXPECT_EQ(ReadDirectory(BlockOf("\0P1"s)), LineTable{});
 }
 
 TEST(DirectoryCodec, FiveToneSuffixReadsBackAsACommandOfItsOwn)
 {
-    const LineTable written = TableOf({{Command{kOpFiveTone, ".54321U"}}});
-    EXPECT_EQ(Stored(written), Bytes("F.54321U&\0"s));
-    const LineTable read = ReadDirectory(BlockOf({'F', '.', '5', '4', '3', '2', '1', 'U', '&', 0}));
-    EXPECT_EQ(read.lines[0].commands[0], (Command{kOpFiveTone, ".54321"}));
-    EXPECT_EQ(read.lines[0].commands[1], (Command{kOpFiveToneSuffix, ""}));
-    EXPECT_EQ(Stored(read), Bytes("F.54321U&\0"s)) << "writes back the same bytes";
+    EXPECT_EQ(Stored(TableOf({{Command{kOpFiveTone, ".54321U"}}})), "F.54321U&\0"s);
+    const LineTable read = ReadDirectory(BlockOf("F.54321U&\0"s));
+    EXPECT_EQ(read, TableOf({{Command{kOpFiveTone, ".54321"}, Command{kOpFiveToneSuffix, ""}}}));
+    EXPECT_EQ(Stored(read), "F.54321U&\0"s) << "writes back the same bytes";
 }
 
 TEST(DirectoryCodec, ByteCountAndUsage)
 {
     const LineTable table = TableOf({{Command{kOpDial, "0000"}, Command{kOpWait, "000"}}});
-    EXPECT_EQ(Stored(table), Bytes("P::::W000&\0"s));
+    EXPECT_EQ(Stored(table), "P::::W000&\0"s);
     EXPECT_EQ(DirectoryByteCount(table), 10);
     EXPECT_EQ(UsageFigure(table), 4);
     EXPECT_EQ(UsageFigure(LineTable{}), 0);
-}
-
-TEST(DirectoryCodec, UsageOfAFullDirectoryDoesNotCountTheEnd)
-{
-    LineTable table;
-    for (Line& line : table.lines)
+    LineTable full;
+    for (Line& line : full.lines)
         line.commands[0] = Command{kOpRadio, ""};
-    EXPECT_EQ(DirectoryByteCount(table), 40);
-    EXPECT_EQ(UsageFigure(table), 40 * 100 / 256);
+    EXPECT_EQ(DirectoryByteCount(full), 40);
+    EXPECT_EQ(UsageFigure(full), 40 * 100 / 256) << "the closing 0 is not counted";
 }
 
 TEST(DirectoryCodec, ShorterDirectoryLeavesOldBytesBehindItsEnd)
 {
-    DirectoryBlock block = BlockOf({'P', '1', '2', '3', '&', 'R', '&', 0});
+    DirectoryBlock block = BlockOf("P123&R&\0"s);
     ASSERT_TRUE(WriteDirectory(TableOf({{Command{kOpRadio, ""}}}), block));
-    EXPECT_EQ(std::vector<Byte>(block.begin(), block.begin() + 8), (std::vector<Byte>{'R', '&', 0, '3', '&', 'R', '&', 0}));
+    EXPECT_EQ(std::string(block.begin(), block.begin() + 8), "R&\0" "3&R&\0"s);
 }
 
-TEST(DirectoryCodec, WriteRefusesATableThatDoesNotFit)
+// 255 bytes of lines and the closing 0 fill the block; one byte more is refused
+// and leaves the block as it was.
+TEST(DirectoryCodec, TablesUpToTheBlockSizeFit)
 {
     LineTable table;
-    for (int l = 0; l < 7; ++l)
-        table.lines[static_cast<std::size_t>(l)].commands[0] = Command{kOpDial, std::string(38, '1')};
-    // 7 x (1 + 38 + 1) = 280 bytes: more than the block holds.
-    DirectoryBlock block = BlockOf({'R', '&', 0}, 0x55);
+    for (std::size_t c = 0; c < 6; ++c)
+        table.lines[0].commands[c] = Command{kOpDial, std::string(c < 5 ? 39 : 19, '1')};
+    table.lines[1].commands[0] = Command{kOpDial, std::string(32, '2')};
+    ASSERT_EQ(DirectoryByteCount(table), 255);
+    DirectoryBlock block = BlockOf("", 0x55);
+    ASSERT_TRUE(WriteDirectory(table, block));
+    EXPECT_EQ(block[255], 0);
+    EXPECT_EQ(Stored(ReadDirectory(block)), std::string(block.begin(), block.end()));
+
+    table.lines[1].commands[0].value += '2';
     const DirectoryBlock before = block;
     EXPECT_FALSE(WriteDirectory(table, block));
     EXPECT_EQ(block, before);
 }
 
-TEST(DirectoryCodec, TablesUpToTheBlockSizeFit)
-{
-    // 255 bytes of lines plus the closing 0 fill the block exactly.
-    LineTable table;
-    for (std::size_t c = 0; c < 6; ++c)
-        table.lines[0].commands[c] = Command{kOpDial, std::string(c < 5 ? 39 : 58 - 39, '1')};
-    table.lines[1].commands[0] = Command{kOpDial, std::string(32, '2')};
-    EXPECT_EQ(DirectoryByteCount(table), 255);
-    DirectoryBlock block{};
-    ASSERT_TRUE(WriteDirectory(table, block));
-    EXPECT_EQ(block[255], 0);
-    EXPECT_EQ(Stored(ReadDirectory(block)), std::vector<Byte>(block.begin(), block.end()));
-}
-
 TEST(DirectoryCodec, MalformedBlocksAreReadWithinTheTable)
 {
-    struct Case {
+    std::string manyLines;
+    for (int i = 0; i < 25; ++i)
+        manyLines += "R&";
+    const struct {
         const char* what;
         DirectoryBlock block;
-        std::function<void(const LineTable&)> check;
+        int lines, commands;  // lines in the table, commands in its first line
+        Byte opcode;          // of the first command
+        std::size_t valueLength;
+    } cases[] = {
+        {"25 lines", BlockOf(manyLines), 20, 1, kOpRadio, 0},
+        {"14 commands", BlockOf(std::string(14, 'R') + "&"), 1, 12, kOpRadio, 0},
+        {"no terminator", BlockOf("W" + std::string(255, '7')), 1, 1, kOpWait, kMaxValueLength},
+        {"value before any command", BlockOf("12R&\0"s), 1, 1, kOpRadio, 0},
+        {"& in the last byte", BlockOf("R", '&'), 1, 1, kOpRadio, 0},
     };
-    DirectoryBlock manyLines;
-    manyLines.fill(0);
-    for (std::size_t i = 0; i < 25; ++i) {
-        manyLines[2 * i] = 'R';
-        manyLines[2 * i + 1] = '&';
-    }
-    DirectoryBlock manyCommands = BlockOf({});
-    std::fill_n(manyCommands.begin(), 14, 'R');
-    manyCommands[14] = '&';
-    DirectoryBlock longValue = BlockOf({'W'});
-    std::fill(longValue.begin() + 1, longValue.end(), '7');
-    const Case cases[] = {
-        {"21 lines", manyLines, [](const LineTable& t) { EXPECT_EQ(t.lineCount(), 20); }},
-        {"13 commands", manyCommands, [](const LineTable& t) { EXPECT_EQ(t.lines[0].commandCount(), 12); }},
-        {"no terminator, 255 value bytes", longValue,
-         [](const LineTable& t) { EXPECT_EQ(t.lines[0].commands[0].value.size(), kMaxValueLength); }},
-        {"value before any command", BlockOf({'1', '2', 'R', '&', 0}),
-         [](const LineTable& t) { EXPECT_EQ(t.lines[0].commands[0], (Command{kOpRadio, ""})); }},
-        {"& in the last byte", BlockOf({'R'}, '&'), [](const LineTable& t) { EXPECT_EQ(t.lineCount(), 1); }},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        c.check(ReadDirectory(c.block));
+    for (const auto& c : cases) {
+        const LineTable table = ReadDirectory(c.block);
+        EXPECT_EQ(table.lineCount(), c.lines) << c.what;
+        EXPECT_EQ(table.lines[0].commandCount(), c.commands) << c.what;
+        EXPECT_EQ(table.lines[0].commands[0].opcode, c.opcode) << c.what;
+        EXPECT_EQ(table.lines[0].commands[0].value.size(), c.valueLength) << c.what;
     }
 }
 
+// Any block reads without fault; what the encoder writes reads back to the same bytes.
 TEST(DirectoryCodec, RandomBlocksDecodeSafelyAndEncoderOutputRoundTrips)
 {
     std::mt19937 random(4242);
@@ -179,13 +139,12 @@ TEST(DirectoryCodec, RandomBlocksDecodeSafelyAndEncoderOutputRoundTrips)
     const std::string opcodes = "FGHKLMNPQRSTUVWXZ&";
     for (int round = 0; round < 2000; ++round) {
         DirectoryBlock block;
-        for (Byte& b : block)
-            b = round % 2 ? static_cast<Byte>(byte(random))
-                          : static_cast<Byte>(byte(random) < 60 ? opcodes[static_cast<std::size_t>(byte(random)) % opcodes.size()]
-                                                                : '0' + byte(random) % 16);
-        const LineTable table = ReadDirectory(block);
+        for (Byte& b : block) {
+            const auto r = static_cast<std::size_t>(byte(random));
+            b = static_cast<Byte>(round % 2 ? r : r < 60 ? opcodes[r % opcodes.size()] : '0' + r % 16);
+        }
         DirectoryBlock once = block;
-        if (!WriteDirectory(table, once))
+        if (!WriteDirectory(ReadDirectory(block), once))
             continue;
         DirectoryBlock twice = once;
         ASSERT_TRUE(WriteDirectory(ReadDirectory(once), twice));
@@ -193,7 +152,7 @@ TEST(DirectoryCodec, RandomBlocksDecodeSafelyAndEncoderOutputRoundTrips)
     }
 }
 
-TEST(CommandTable, EveryLabelShrinksAndExpandsToItself)
+TEST(CommandTable, EveryCommandLetterRoundTrips)
 {
     for (const CommandInfo& command : kCommands) {
         EXPECT_EQ(ShrinkCommand(command.label), command.opcode);
@@ -204,11 +163,7 @@ TEST(CommandTable, EveryLabelShrinksAndExpandsToItself)
         ASSERT_TRUE(WriteDirectory(table, block));
         EXPECT_EQ(ReadDirectory(block), table) << command.label;
     }
-}
-
-TEST(CommandTable, LabelsMatchExactly)
-{
-    EXPECT_EQ(ShrinkCommand("[DIAL]"), 0);
+    EXPECT_EQ(ShrinkCommand("[DIAL]"), 0) << "labels match exactly";
     EXPECT_EQ(ShrinkCommand(" [dial]"), 0);
     EXPECT_EQ(ShrinkCommand(" "), 0x20);
     EXPECT_EQ(ExpandCommand(0x20), " ");
@@ -224,13 +179,11 @@ TEST(DescriptionText, JoinsLabelsAndValuesAndTrimsPastTheLimit)
     Line line = TableOf({{Command{kOpDial, "0123"}, Command{kOpWait, "010"}}}).lines[0];
     EXPECT_EQ(DescriptionText(line), " [DIAL]0123 [WAIT]010");
     EXPECT_FALSE(TrimToDescriptionLimit(line));
-
-    Line longLine;
     for (std::size_t c = 0; c < 4; ++c)
-        longLine.commands[c] = Command{kOpDial, std::string(30, '5')};  // 37 characters each
-    EXPECT_TRUE(TrimToDescriptionLimit(longLine));
-    EXPECT_EQ(longLine.commandCount(), 3);
-    EXPECT_EQ(DescriptionText(longLine).size(), 111U);
+        line.commands[c] = Command{kOpDial, std::string(30, '5')};  // 37 characters each
+    EXPECT_TRUE(TrimToDescriptionLimit(line));
+    EXPECT_EQ(line.commandCount(), 3);
+    EXPECT_EQ(DescriptionText(line).size(), 111U);
 }
 
 }  // namespace
