@@ -37,7 +37,7 @@ TEST_F(ConfigTransfer, WriteSendsLinkCommandOneBlockAndEnd)
     ASSERT_TRUE(engine.StartConfigWrite(image));
     RunToEnd();
 
-    const auto frames = line.pcFrames();
+    const auto& frames = line.pcFrames();
     ASSERT_EQ(frames.size(), 4U);
     EXPECT_EQ(frames[0].bytes, (std::vector<Byte>{0x16, 0x00, 0x89, 0x00, 0x00, 0x29, 0xBC}));
     EXPECT_EQ(frames[1].bytes, (std::vector<Byte>{0x16, 0x00, 0x00, 0x00, 0x00, 0xC3, 0x6D}));
@@ -235,7 +235,7 @@ TEST_F(ConfigTransfer, WriteThatNeverReportsBackCountsAsSentAfterItsTimeout)
     line.writeNeverFinishes = true;
     ASSERT_TRUE(engine.StartConfigWrite(image));
     RunToEnd();
-    const auto frames = line.pcFrames();
+    const auto& frames = line.pcFrames();
     ASSERT_EQ(frames.size(), 4U);
     // Each frame waits out length + 500 ms before the reply is taken in.
     EXPECT_EQ(frames[1].at - frames[0].at, 7U + 501U + 51U);
@@ -249,7 +249,7 @@ TEST_F(ConfigTransfer, DeadlinesSurviveTheTickWrapping)
     line.startAt(0xFFFFFFFFU - 2500U);
     ASSERT_TRUE(engine.StartConfigWrite(image));
     RunToEnd();
-    const auto frames = line.pcFrames();
+    const auto& frames = line.pcFrames();
     ASSERT_EQ(frames.size(), 4U);
     EXPECT_EQ(static_cast<Tick>(frames[1].at - frames[0].at), 51U);
     EXPECT_EQ(static_cast<Tick>(frames[3].at - frames[2].at), 102U);

@@ -80,7 +80,7 @@ TEST_F(FileTransfer, VoiceWriteWaitsTenSecondsAfterTheFirstBlock)
     RunToEnd();
 
     EXPECT_EQ(memory.voices, content);
-    const auto frames = line.pcFrames();
+    const auto& frames = line.pcFrames();
     ASSERT_EQ(frames.size(), 5U);
     EXPECT_EQ(frames[1].command(), kCmdWriteVoices);
     EXPECT_EQ(frames[3].at - frames[2].at, 10010U);
