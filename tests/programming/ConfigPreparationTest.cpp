@@ -34,8 +34,8 @@ TEST(ConfigPreparation, CodesNeedBothAndAPhoneNeedsALineStartingWithDial)
     const std::vector<Case> cases = {
         {0, 0, {kOpDial, '1', kLineEnd}, true},
         {3, 0, {kOpRadio, kLineEnd, kOpDial, '2', kLineEnd}, true},
-        {1, 250, {kLineEnd, kOpDial}, true},                     // the last line with room for a command
-        {1, 0, {kOpRadio, kOpDial, '2', kLineEnd}, false},       // dial as the second command of a line
+        {1, 250, {kLineEnd, kOpDial}, true},               // the last line with room for a command
+        {1, 0, {kOpRadio, kOpDial, '2', kLineEnd}, false}, // dial as the second command of a line
         {2, 0, {kOpRadio, kOpAlert, kLineEnd}, false},
     };
     for (const Case& c : cases) {
@@ -58,8 +58,9 @@ TEST(ConfigPreparation, BothAdjustmentsFixLevelsAndFixedFields)
     gen.fixed8c = 0;
     gen.fixedCode = CodeField{};
     PrepareForSending(image, false, true);
-    EXPECT_EQ(std::tuple(gen.levelRadioRx, gen.levelTxTone, gen.levelTxDtmf, gen.levelPhoneRx, gen.levelSpare2),
-              std::tuple(25, 25, 15, 35, 25));
+    EXPECT_EQ(
+        std::tuple(gen.levelRadioRx, gen.levelTxTone, gen.levelTxDtmf, gen.levelPhoneRx, gen.levelSpare2),
+        std::tuple(25, 25, 15, 35, 25));
     EXPECT_EQ(gen.levelSpare4, 30);
     EXPECT_EQ(gen.fixed8c, 60);
     EXPECT_EQ(CodeToText(gen.fixedCode), kFixedCode);
@@ -79,7 +80,8 @@ TEST(ConfigPreparation, BothAdjustmentsFixLevelsAndFixedFields)
 TEST(PortSettingsIndex, AnythingPastTheLastPortMeansTheFirst)
 {
     PortSettings cfg;
-    for (auto [stored, name] : {std::pair{0, "COM1"}, std::pair{7, "COM8"}, std::pair{8, "COM1"}, std::pair{255, "COM1"}}) {
+    for (auto [stored, name] :
+         {std::pair{0, "COM1"}, std::pair{7, "COM8"}, std::pair{8, "COM1"}, std::pair{255, "COM1"}}) {
         cfg.bytes[0] = static_cast<Byte>(stored);
         EXPECT_EQ(PortName(cfg.portIndex()), name) << stored;
     }

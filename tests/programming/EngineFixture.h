@@ -53,7 +53,8 @@ struct Recorder : TransferObserver {
     void TransferEnded(TransferResult result) override { ended.push_back(result); }
 
     // The texts of `lines` that start with `prefix`.
-    [[nodiscard]] static std::vector<std::string> Texts(const std::vector<Line>& lines, std::string_view prefix = {})
+    [[nodiscard]] static std::vector<std::string> Texts(const std::vector<Line>& lines,
+                                                        std::string_view prefix = {})
     {
         std::vector<std::string> out;
         for (const Line& line : lines)

@@ -36,7 +36,8 @@ TEST_F(FileTransfer, VocabularyGoesInWholeBlocksWithAZeroTail)
         int ignored;
         std::size_t blocks;
     };
-    for (const Case& c : {Case{10000, 0, 3}, Case{8192, 0, 3}, Case{0, 0, 1}, Case{45000, 0, 11}, Case{5000, 3, 64}}) {
+    for (const Case& c :
+         {Case{10000, 0, 3}, Case{8192, 0, 3}, Case{0, 0, 1}, Case{45000, 0, 11}, Case{5000, 3, 64}}) {
         SCOPED_TRACE(c.size);
         Faults({.ignoreFirst = c.ignored});
         line.frames.clear();
@@ -49,8 +50,9 @@ TEST_F(FileTransfer, VocabularyGoesInWholeBlocksWithAZeroTail)
         ASSERT_EQ(memory.vocabulary.size(), c.blocks * kBlockSize);
         EXPECT_TRUE(std::ranges::equal(content, std::span(memory.vocabulary).first(c.size)));
         EXPECT_TRUE(AllZero(std::span(memory.vocabulary).subspan(c.size)));
-        EXPECT_THAT(Recorder::Texts(seen.activity),
-                    Contains("Transmitting packet " + std::to_string(c.blocks) + " of " + std::to_string(c.blocks)));
+        EXPECT_THAT(
+            Recorder::Texts(seen.activity),
+            Contains("Transmitting packet " + std::to_string(c.blocks) + " of " + std::to_string(c.blocks)));
         EXPECT_EQ(Recorder::Last(seen.dialog), texts::kVocabSuccess);
         EXPECT_EQ(Recorder::Last(seen.status), texts::kVocabTransferred);
         EXPECT_EQ(ReadFile(path), content);
@@ -136,7 +138,8 @@ TEST_F(FileTransfer, VoiceReadOfAFullMemoryStopsAfterFiveHundredAndOneRequests)
     ASSERT_TRUE(engine.StartVoiceRead(dir.path));
     RunToEnd(10'000'000);
     EXPECT_EQ(CountCommand(line, kCmdData), 501U);
-    EXPECT_EQ(ReadFile(dir.path / "full.msg"), std::vector(memory.voices.begin(), memory.voices.end() - kBlockSize));
+    EXPECT_EQ(ReadFile(dir.path / "full.msg"),
+              std::vector(memory.voices.begin(), memory.voices.end() - kBlockSize));
 }
 
 struct VoiceEnding {
@@ -145,29 +148,33 @@ struct VoiceEnding {
     const char* target; // what the save dialog returns; nullptr: cancelled
     UnitFaults faults;
     Tamper tamper;
-    std::string status;
+    std::string_view status;
     TransferResult result;
     bool endFrame;
     bool asked;
     std::string_view box;
 };
 
-const VoiceEnding kVoiceEndings[] = {
-    {"TwelveBlocks", 12, "v.msg", {}, Tamper::None, "", TransferResult::Succeeded, true, true, ""},
-    {"NothingRecorded", 0, "v.msg", {}, Tamper::None, std::string(texts::kNotEnoughVoiceData),
-     TransferResult::Failed, true, false, ""},
-    {"EndOfDataAtOnce", 3, "v.msg", {.endOfDataAtPacket = 0}, Tamper::None, std::string(texts::kNotEnoughVoiceData),
-     TransferResult::Failed, true, false, ""},
-    {"SaveCancelled", 3, nullptr, {}, Tamper::None, "", TransferResult::Cancelled, true, true, ""},
-    {"SaveFolderMissing", 2, "no such folder/v.msg", {}, Tamper::None, "", TransferResult::Failed, true, true,
-     texts::kCannotSaveVoiceFile},
-    {"DataCorrupt", 8, "v.msg", {}, Tamper::DataCrc, "Transfer failed at packet number 1", TransferResult::Failed,
-     false, false, ""},
-    {"NoLink", 8, "v.msg", {.silent = true}, Tamper::None, std::string(texts::kCheckConnection),
-     TransferResult::Failed, false, false, ""},
-};
+constexpr auto Ok = TransferResult::Succeeded, Bad = TransferResult::Failed;
+constexpr auto None = Tamper::None;
+using namespace texts;
 
-void PrintTo(const VoiceEnding& ending, std::ostream* out) { *out << ending.name; }
+// clang-format off
+const VoiceEnding kVoiceEndings[] = {
+    {"TwelveBlocks", 12, "v.msg", {}, None, "", Ok, true, true, ""},
+    {"NothingRecorded", 0, "v.msg", {}, None, kNotEnoughVoiceData, Bad, true, false, ""},
+    {"EndOfDataAtOnce", 3, "v.msg", {.endOfDataAtPacket = 0}, None, kNotEnoughVoiceData, Bad, true, false, ""},
+    {"SaveCancelled", 3, nullptr, {}, None, "", TransferResult::Cancelled, true, true, ""},
+    {"SaveFolderMissing", 2, "no such folder/v.msg", {}, None, "", Bad, true, true, kCannotSaveVoiceFile},
+    {"DataCorrupt", 8, "v.msg", {}, Tamper::DataCrc, "Transfer failed at packet number 1", Bad, false, false, ""},
+    {"NoLink", 8, "v.msg", {.silent = true}, None, kCheckConnection, Bad, false, false, ""},
+};
+// clang-format on
+
+void PrintTo(const VoiceEnding& ending, std::ostream* out)
+{
+    *out << ending.name;
+}
 
 class VoiceRead : public EngineTest, public ::testing::WithParamInterface<VoiceEnding> {};
 
@@ -214,14 +221,18 @@ TEST_F(FileTransfer, FilesThatCannotBeUsedAreRefusedBeforeThePort)
         std::string_view text;
     };
     const std::vector<Case> cases = {
-        {"missing vocabulary", [&] { return engine.StartVocabWrite(dir.path / "none.bin"); }, texts::kCannotOpenVocab},
+        {"missing vocabulary", [&] { return engine.StartVocabWrite(dir.path / "none.bin"); },
+         texts::kCannotOpenVocab},
         {"vocabulary is a folder", [&] { return engine.StartVocabWrite(dir.path / "folder.bin"); },
          texts::kCannotOpenVocab},
-        {"missing voices", [&] { return engine.StartVoiceWrite(dir.path / "none.msg"); }, texts::kCannotOpenVoiceFile},
+        {"missing voices", [&] { return engine.StartVoiceWrite(dir.path / "none.msg"); },
+         texts::kCannotOpenVoiceFile},
         {"voices not whole blocks", [&] { return engine.StartVoiceWrite(dir.path / "short.msg"); },
          texts::kVoiceFileNotValid},
-        {"empty voice file", [&] { return engine.StartVoiceWrite(dir.path / "empty.msg"); }, texts::kVoiceFileNotValid},
-        {"no temporary folder", [&] { return engine.StartVoiceRead(dir.path / "gone"); }, texts::kCannotOpenVoiceTemp},
+        {"empty voice file", [&] { return engine.StartVoiceWrite(dir.path / "empty.msg"); },
+         texts::kVoiceFileNotValid},
+        {"no temporary folder", [&] { return engine.StartVoiceRead(dir.path / "gone"); },
+         texts::kCannotOpenVoiceTemp},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -251,7 +262,8 @@ TEST_F(FileTransfer, VoicesThatCannotBeStoredAreAFailureNotAShortFile)
         setrlimit(RLIMIT_FSIZE, &limit);
         const bool started = engine.StartVoiceRead(dir.path);
         line.run();
-        const bool ok = started && seen.boxes.size() == 1 && seen.boxes[0].text == texts::kCannotOpenVoiceTemp &&
+        const bool ok = started && seen.boxes.size() == 1 &&
+                        seen.boxes[0].text == texts::kCannotOpenVoiceTemp &&
                         seen.ended == std::vector{TransferResult::Failed} && seen.saveAsked == 0 &&
                         Recorder::Last(seen.dialog) == texts::kVoiceTransferFailure;
         std::_Exit(ok ? 0 : 1);

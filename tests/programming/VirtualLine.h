@@ -38,7 +38,10 @@ class VirtualLine final : public SerialLink {
   public:
     using FarEnd = std::function<std::vector<Byte>(std::span<const Byte>)>;
 
-    VirtualLine(VirtualClock& clock, FarEnd farEnd) : clock_(clock), farEnd_(std::move(farEnd)), now_(clock.time) {}
+    VirtualLine(VirtualClock& clock, FarEnd farEnd)
+        : clock_(clock), farEnd_(std::move(farEnd)), now_(clock.time)
+    {
+    }
 
     void attach(TransferEngine& engine) { engine_ = &engine; }
     void startAt(Tick time) { clock_.time = now_ = time; }
