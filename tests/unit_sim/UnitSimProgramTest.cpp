@@ -2,7 +2,6 @@
 // with plain POSIX calls as any serial program would.
 
 #include "programming/Frame.h"
-#include "programming/unit/SimulatedUnit.h"
 #include "programming/unit/UnitStore.h"
 #include "support/ChildProcess.h"
 
@@ -132,31 +131,6 @@ TEST_F(UnitSimProgramTest, ServesThroughTheSymlinkAcrossReopensAndKeepsItsStore)
     EXPECT_NE(lines.find(" UNIT 16 01 20 00 00 00 07 ... "), std::string::npos) << lines;
 }
 
-TEST_F(UnitSimProgramTest, RealtimeWithNoiseStillDeliversTheFrames)
-{
-    const fs::path link = root / "tty";
-    std::optional<ChildProcess> program;
-    Serve(program, link, {"--realtime", "--fault", "noise"});
-    const int port = OpenPort(link);
-    ASSERT_GE(port, 0);
-    const Bytes voices = UnitMemory::FreshVoices();
-    const Bytes data = BuildFrame(kSourceUnit, kCmdData, 0, std::span(voices).first(kBlockSize));
-    for (const auto& [frame, reply] : {std::pair{Pc(kCmdLinkFirstPass), kAck},
-                                       std::pair{Pc(kCmdReadVoices), kAck}, std::pair{Pc(kCmdData, 0), data}}) {
-        Bytes got = Exchange(port, frame, reply.size());
-        while (got.size() >= reply.size() && !std::equal(reply.rbegin(), reply.rend(), got.rbegin())) {
-            const Bytes more = ReadSome(port, 1); // the noise came first
-            if (more.empty())
-                break;
-            got.push_back(more[0]);
-        }
-        EXPECT_TRUE(got.size() > reply.size() && std::equal(reply.rbegin(), reply.rend(), got.rbegin()));
-    }
-    ::close(port);
-    const auto run = program->finish(SIGINT);
-    EXPECT_TRUE(ExitedWith(run, 0)) << run.err;
-}
-
 // A port closed right after the write still lets its bytes cross the wire, as a
 // serial driver drains its output on close; the end of transfer must arrive.
 TEST_F(UnitSimProgramTest, RealtimeWriteClosedAtOnceStillReachesTheStore)
@@ -177,7 +151,8 @@ TEST_F(UnitSimProgramTest, RealtimeWriteClosedAtOnceStillReachesTheStore)
 
     // The end of transfer is in the trace once the unit has it.
     std::string lines;
-    for (int waited = 0; waited < ChildProcess::kGenerousMs && lines.find(" PC 16 00 83") == std::string::npos;
+    for (int waited = 0;
+         waited < ChildProcess::kGenerousMs && lines.find(" PC 16 00 83") == std::string::npos;
          waited += 20) {
         ::usleep(20000);
         lines = Contents(trace);
