@@ -278,6 +278,14 @@ TEST(SimulatedUnitTest, NoiseComesBeforeEachReplyAndNeverHoldsAFrameStart)
         EXPECT_EQ(std::find(noisy[i].begin(), replyStart, kFrameStart), replyStart) << i;
     }
     EXPECT_TRUE(noisy.back().empty());
+
+    // Over many replies the noise takes nearly every byte value, but never the frame start.
+    UnitMemory memory = UnitMemory::Fresh();
+    SimulatedUnit unit(memory, {.noise = true});
+    for (int i = 0; i < 500; ++i) {
+        const Bytes reply = unit.receive(Pc(kCmdLinkFirstPass));
+        EXPECT_EQ(std::ranges::count(reply, kFrameStart), 1) << i;
+    }
 }
 
 } // namespace
