@@ -16,92 +16,65 @@ Image Fresh()
     return image;
 }
 
-TEST(ConfigPreparation, CodesPresentNeedsBothCodes)
+TEST(ConfigPreparation, CodesNeedBothAndAPhoneNeedsALineStartingWithDial)
 {
-    struct Case {
-        const char* access;
-        const char* ack;
-        bool present;
-    };
-    for (const Case& c : {Case{"1234", "2580", true}, Case{"", "2580", false}, Case{"1234", "", false},
-                          Case{"", "", false}}) {
+    for (auto [access, ack, present] : {std::tuple{"1234", "2580", true}, std::tuple{"", "2580", false},
+                                        std::tuple{"1234", "", false}, std::tuple{"", "", false}}) {
         Image image = Fresh();
-        image.gen.accessCode = CodeFromText(c.access);
-        image.gen.ackCode = CodeFromText(c.ack);
-        EXPECT_EQ(CodesPresent(image.gen), c.present) << c.access << "/" << c.ack;
+        image.gen.accessCode = CodeFromText(access);
+        image.gen.ackCode = CodeFromText(ack);
+        EXPECT_EQ(CodesPresent(image.gen), present) << access << "/" << ack;
     }
-}
-
-TEST(ConfigPreparation, PhonePresentOnlyWhenALineStartsWithDial)
-{
     struct Case {
         int block;
+        std::size_t at;
         std::vector<Byte> bytes;
         bool present;
     };
     const std::vector<Case> cases = {
-        {0, {kOpDial, '1', kLineEnd}, true},
-        {3, {kOpRadio, kLineEnd, kOpDial, '2', kLineEnd}, true},
-        {1, {kOpRadio, kOpDial, '2', kLineEnd}, false}, // dial as the second command of a line
-        {2, {kOpRadio, kOpAlert, kLineEnd}, false},
+        {0, 0, {kOpDial, '1', kLineEnd}, true},
+        {3, 0, {kOpRadio, kLineEnd, kOpDial, '2', kLineEnd}, true},
+        {1, 250, {kLineEnd, kOpDial}, true},               // the last line with room for a command
+        {1, 0, {kOpRadio, kOpDial, '2', kLineEnd}, false}, // dial as the second command of a line
+        {2, 0, {kOpRadio, kOpAlert, kLineEnd}, false},
     };
     for (const Case& c : cases) {
         Image image = Fresh();
         for (DirectoryBlock& block : image.dir)
             block.fill(0);
-        std::ranges::copy(c.bytes, image.dir[static_cast<std::size_t>(c.block)].begin());
-        EXPECT_EQ(PhonePresent(image), c.present) << "block " << c.block;
+        std::ranges::copy(c.bytes, image.dir[static_cast<std::size_t>(c.block)].begin() + c.at);
+        EXPECT_EQ(PhonePresent(image), c.present) << "block " << c.block << " at " << c.at;
     }
-    Image late = Fresh();
-    late.dir[1][250] = kLineEnd;
-    late.dir[1][251] = kOpDial;
-    EXPECT_TRUE(PhonePresent(late));
 }
 
-TEST(ConfigPreparation, LevelsFixedCodeAndFlagsBeforeSending)
+// Levels outside their range go to the centre; the fixed fields and the flags are set.
+TEST(ConfigPreparation, BothAdjustmentsFixLevelsAndFixedFields)
 {
     Image image = Fresh();
-    image.gen.levelRadioRx = 40;
-    image.gen.levelTxTone = 14;
-    image.gen.levelTxDtmf = 15;
-    image.gen.levelPhoneRx = 35;
-    image.gen.levelSpare2 = 36;
-    image.gen.levelSpare4 = 3;
-    image.gen.fixed8c = 0;
-    image.gen.fixedCode = CodeField{};
-    image.gen.sendFlags = 0xFF;
-
+    SystemBlock& gen = image.gen;
+    std::tie(gen.levelRadioRx, gen.levelTxTone, gen.levelTxDtmf, gen.levelPhoneRx, gen.levelSpare2) =
+        std::tuple(40, 14, 15, 35, 36);
+    gen.levelSpare4 = 3;
+    gen.fixed8c = 0;
+    gen.fixedCode = CodeField{};
     PrepareForSending(image, false, true);
-    EXPECT_EQ(image.gen.levelRadioRx, 25);
-    EXPECT_EQ(image.gen.levelTxTone, 25);
-    EXPECT_EQ(image.gen.levelTxDtmf, 15);
-    EXPECT_EQ(image.gen.levelPhoneRx, 35);
-    EXPECT_EQ(image.gen.levelSpare2, 25);
-    EXPECT_EQ(image.gen.levelSpare4, 30);
-    EXPECT_EQ(image.gen.fixed8c, 60);
-    EXPECT_EQ(CodeToText(image.gen.fixedCode), kFixedCode);
-    EXPECT_EQ(image.gen.sendFlags, kSendFlagPhone);
-
+    EXPECT_EQ(
+        std::tuple(gen.levelRadioRx, gen.levelTxTone, gen.levelTxDtmf, gen.levelPhoneRx, gen.levelSpare2),
+        std::tuple(25, 25, 15, 35, 25));
+    EXPECT_EQ(gen.levelSpare4, 30);
+    EXPECT_EQ(gen.fixed8c, 60);
+    EXPECT_EQ(CodeToText(gen.fixedCode), kFixedCode);
     for (auto [codes, phone, flags] :
-         {std::tuple{true, true, 6}, std::tuple{true, false, 2}, std::tuple{false, false, 0}}) {
+         {std::tuple{false, true, 4}, std::tuple{true, true, 6}, std::tuple{true, false, 2}}) {
         PrepareForSending(image, codes, phone);
-        EXPECT_EQ(image.gen.sendFlags, flags);
+        EXPECT_EQ(gen.sendFlags, flags) << codes << phone;
     }
-}
 
-TEST(ConfigPreparation, SecondAdjustmentSetsTheSpareLevels)
-{
-    Image image = Fresh();
-    image.gen.levelSpare1 = 20;
-    image.gen.levelSpare3 = 33;
-    image.gen.levelTxVoice = 99;
-    image.gen.levelTxDtmf = 17;
-    SetPlusDefaults(image.gen);
-    EXPECT_EQ(image.gen.levelSpare1, 25);
-    EXPECT_EQ(image.gen.levelSpare3, 25);
-    EXPECT_EQ(image.gen.levelTxVoice, 25);
-    EXPECT_EQ(image.gen.levelTxDtmf, 17);
-    EXPECT_EQ(image.gen.levelSpare4, 30);
+    std::tie(gen.levelSpare1, gen.levelSpare3, gen.levelTxVoice, gen.levelTxDtmf, gen.fixed8c) =
+        std::tuple(20, 33, 99, 17, 0);
+    SetPlusDefaults(gen);
+    EXPECT_EQ(std::tuple(gen.levelSpare1, gen.levelSpare3, gen.levelTxVoice, gen.levelTxDtmf, gen.fixed8c),
+              std::tuple(25, 25, 25, 17, 60));
 }
 
 TEST(PortSettingsIndex, AnythingPastTheLastPortMeansTheFirst)

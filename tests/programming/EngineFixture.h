@@ -1,8 +1,9 @@
 #pragma once
 
-#include "ScriptedUnit.h"
 #include "VirtualLine.h"
+#include "programming/Frame.h"
 #include "programming/TransferEngine.h"
+#include "programming/unit/SimulatedUnit.h"
 
 #include <gtest/gtest.h>
 
@@ -51,11 +52,14 @@ struct Recorder : TransferObserver {
     void ConfigurationRead() override { ++configurationRead; }
     void TransferEnded(TransferResult result) override { ended.push_back(result); }
 
-    [[nodiscard]] static std::vector<std::string> Texts(const std::vector<Line>& lines)
+    // The texts of `lines` that start with `prefix`.
+    [[nodiscard]] static std::vector<std::string> Texts(const std::vector<Line>& lines,
+                                                        std::string_view prefix = {})
     {
         std::vector<std::string> out;
         for (const Line& line : lines)
-            out.push_back(line.text);
+            if (line.text.starts_with(prefix))
+                out.push_back(line.text);
         return out;
     }
     [[nodiscard]] static std::string Last(const std::vector<Line>& lines)
@@ -73,13 +77,9 @@ struct Recorder : TransferObserver {
 
 // A fresh folder under the system's temporary folder, removed afterwards.
 struct TempDir {
-    std::filesystem::path path;
-    TempDir()
-    {
-        std::random_device random;
-        path = std::filesystem::temp_directory_path() / ("veskar-engine-" + std::to_string(random()));
-        std::filesystem::create_directories(path);
-    }
+    std::filesystem::path path =
+        std::filesystem::temp_directory_path() / ("veskar-engine-" + std::to_string(std::random_device()()));
+    TempDir() { std::filesystem::create_directories(path); }
     ~TempDir()
     {
         std::error_code ignored;
@@ -108,12 +108,23 @@ inline std::vector<Byte> ReadFile(const std::filesystem::path& path)
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
+// What the simulated unit cannot do: spoil each of its data frames.
+enum class Tamper { None, DataCrc, DataCommand };
+
+// The engine against the simulated unit on a virtual line.
 class EngineTest : public ::testing::Test {
   protected:
     EngineTest()
     {
         seen.clock = &clock;
         line.attach(engine);
+    }
+
+    // A unit with `faults` and fresh fault counters, on the same memory.
+    void Faults(UnitFaults faults, Tamper how = Tamper::None)
+    {
+        unit.emplace(memory, faults);
+        tamper = how;
     }
 
     // Runs the transfer to its end and checks that no event ever waited on the clock.
@@ -131,9 +142,23 @@ class EngineTest : public ::testing::Test {
         line.turnaround = 0;
     }
 
+    std::vector<Byte> Answer(std::span<const Byte> frame)
+    {
+        std::vector<Byte> answer = unit->receive(frame);
+        if (tamper != Tamper::None && answer.size() == kDataFrameSize) {
+            if (tamper == Tamper::DataCrc)
+                answer[100] ^= 0xFF;
+            else
+                answer = BuildFrame(kSourceUnit, kWrongReplyCommand, 0);
+        }
+        return answer;
+    }
+
+    UnitMemory memory = UnitMemory::Fresh();
+    std::optional<SimulatedUnit> unit{std::in_place, memory};
+    Tamper tamper = Tamper::None;
     VirtualClock clock;
-    ScriptedUnit unit;
-    VirtualLine line{clock, [this](std::span<const Byte> frame) { return unit(frame); }};
+    VirtualLine line{clock, [this](std::span<const Byte> frame) { return Answer(frame); }};
     Recorder seen;
     TransferEngine engine{line, clock, seen};
     TempDir dir;

@@ -1,5 +1,4 @@
 #include "EngineFixture.h"
-#include "programming/Frame.h"
 #include "programming/TransferTexts.h"
 
 #include <gmock/gmock.h>
@@ -14,70 +13,61 @@ namespace {
 
 using ::testing::Contains;
 using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
 using ::testing::IsEmpty;
 
 std::size_t CountCommand(const VirtualLine& line, Byte command)
 {
-    const auto commands = line.pcCommands();
-    return static_cast<std::size_t>(std::ranges::count(commands, command));
+    return static_cast<std::size_t>(std::ranges::count(line.pcCommands(), command));
+}
+
+bool AllZero(std::span<const Byte> bytes)
+{
+    return std::ranges::all_of(bytes, [](Byte b) { return b == 0; });
 }
 
 class FileTransfer : public EngineTest {};
 
+// Whole blocks with a zero tail; 64 blocks whatever the size once the link took the
+// second pass; a failure says whether the link or the data failed.
 TEST_F(FileTransfer, VocabularyGoesInWholeBlocksWithAZeroTail)
 {
     struct Case {
         std::size_t size;
+        UnitFaults faults;
         std::size_t blocks;
+        std::string_view dialog;
     };
-    for (const Case& c : {Case{10000, 3}, Case{8192, 3}, Case{0, 1}, Case{45000, 11}}) {
+    const Case cases[] = {{10000, {}, 3, texts::kVocabSuccess},
+                          {8192, {}, 3, texts::kVocabSuccess},
+                          {0, {}, 1, texts::kVocabSuccess},
+                          {45000, {}, 11, texts::kVocabSuccess},
+                          {5000, {.ignoreFirst = 3}, 64, texts::kVocabSuccess},
+                          {100, {.silent = true}, 0, texts::kVocabFailedNoComms},
+                          {100, {.cutAfterBytes = 14}, 1, texts::kVocabFailed}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dialog);
         SCOPED_TRACE(c.size);
-        unit.received.clear();
+        Faults(c.faults);
+        line.frames.clear();
         const auto content = Pattern(c.size, static_cast<unsigned>(c.size));
         const auto path = dir.path / "voc91.bin";
         WriteFile(path, content);
         ASSERT_TRUE(engine.StartVocabWrite(path));
         RunToEnd();
-        ASSERT_EQ(unit.received.size(), c.blocks * kBlockSize);
-        EXPECT_TRUE(std::equal(content.begin(), content.end(), unit.received.begin()));
-        EXPECT_TRUE(std::all_of(unit.received.begin() + static_cast<std::ptrdiff_t>(c.size),
-                                unit.received.end(), [](Byte b) { return b == 0; }));
-        EXPECT_EQ(Recorder::Last(seen.dialog), texts::kVocabSuccess);
-        EXPECT_EQ(Recorder::Last(seen.status), texts::kVocabTransferred);
+        EXPECT_EQ(Recorder::Last(seen.dialog), c.dialog);
+        EXPECT_EQ(line.pcCommands().back(), kCmdEndOfTransfer);
         EXPECT_EQ(ReadFile(path), content);
+        if (c.dialog != texts::kVocabSuccess)
+            continue;
+        EXPECT_EQ(CountCommand(line, kCmdData), c.blocks);
+        ASSERT_EQ(memory.vocabulary.size(), c.blocks * kBlockSize);
+        EXPECT_TRUE(std::ranges::equal(content, std::span(memory.vocabulary).first(c.size)));
+        EXPECT_TRUE(AllZero(std::span(memory.vocabulary).subspan(c.size)));
+        const std::string last = std::to_string(c.blocks);
+        EXPECT_THAT(Recorder::Texts(seen.activity), Contains("Transmitting packet " + last + " of " + last));
+        EXPECT_EQ(Recorder::Last(seen.status), texts::kVocabTransferred);
     }
-}
-
-TEST_F(FileTransfer, VocabularyAfterASecondPassLinkIsSixtyFourBlocks)
-{
-    unit.ignoreFirst = 3;
-    const auto content = Pattern(5000, 1);
-    WriteFile(dir.path / "v.bin", content);
-    ASSERT_TRUE(engine.StartVocabWrite(dir.path / "v.bin"));
-    RunToEnd();
-    EXPECT_EQ(CountCommand(line, kCmdData), 64U);
-    ASSERT_EQ(unit.received.size(), 64 * kBlockSize);
-    EXPECT_TRUE(std::equal(content.begin(), content.end(), unit.received.begin()));
-    EXPECT_TRUE(
-        std::all_of(unit.received.begin() + 5000, unit.received.end(), [](Byte b) { return b == 0; }));
-    EXPECT_THAT(Recorder::Texts(seen.activity), Contains("Transmitting packet 64 of 64"));
-}
-
-TEST_F(FileTransfer, VocabularyFailuresSayWhichKind)
-{
-    WriteFile(dir.path / "v.bin", Pattern(100, 2));
-    unit.silent = true;
-    ASSERT_TRUE(engine.StartVocabWrite(dir.path / "v.bin"));
-    RunToEnd();
-    EXPECT_EQ(Recorder::Last(seen.dialog), texts::kVocabFailedNoComms);
-    EXPECT_EQ(line.pcCommands().back(), kCmdEndOfTransfer);
-
-    unit = ScriptedUnit{};
-    unit.ignoreCommand = kCmdData;
-    ASSERT_TRUE(engine.StartVocabWrite(dir.path / "v.bin"));
-    RunToEnd();
-    EXPECT_EQ(Recorder::Last(seen.dialog), texts::kVocabFailed);
-    EXPECT_EQ(line.pcCommands().back(), kCmdEndOfTransfer);
 }
 
 TEST_F(FileTransfer, VoiceWriteWaitsTenSecondsAfterTheFirstBlock)
@@ -88,45 +78,49 @@ TEST_F(FileTransfer, VoiceWriteWaitsTenSecondsAfterTheFirstBlock)
     ASSERT_TRUE(engine.StartVoiceWrite(dir.path / "veskar.msg"));
     RunToEnd();
 
-    EXPECT_EQ(unit.received, content);
-    const auto frames = line.pcFrames();
+    EXPECT_EQ(memory.voices, content);
+    const auto& frames = line.pcFrames();
     ASSERT_EQ(frames.size(), 5U);
     EXPECT_EQ(frames[1].command(), kCmdWriteVoices);
     EXPECT_EQ(frames[3].at - frames[2].at, 10010U);
     std::vector<std::string> countdown;
-    for (const auto& line : seen.status)
-        if (line.text.find("seconds") != std::string::npos)
-            countdown.push_back(line.text);
-    EXPECT_THAT(countdown, ElementsAre("10 seconds remaining.", "9 seconds remaining.",
-                                       "8 seconds remaining.", "7 seconds remaining.", "6 seconds remaining.",
-                                       "5 seconds remaining.", "4 seconds remaining.", "3 seconds remaining.",
-                                       "2 seconds remaining.", "1 seconds remaining."));
+    for (int left = 10; left > 0; --left)
+        countdown.push_back(std::to_string(left) + " seconds remaining.");
+    std::vector<std::string> shown;
+    for (const auto& status : seen.status)
+        if (status.text.ends_with(" seconds remaining."))
+            shown.push_back(status.text);
+    EXPECT_THAT(shown, ElementsAreArray(countdown));
     EXPECT_THAT(Recorder::Texts(seen.activity), Contains(std::string(texts::kWaitingForVoiceMemory)));
     EXPECT_EQ(Recorder::Last(seen.dialog), texts::kVoicesTransferred);
 }
 
+// Out to the unit and back, across the engine's ten-block buffer; the saved file
+// replaces what was there, and each block is announced once.
 TEST_F(FileTransfer, VoicesRoundTripAcrossBufferBoundaries)
 {
     for (std::size_t blocks : {1U, 10U, 11U, 64U}) {
         SCOPED_TRACE(blocks);
-        unit = ScriptedUnit{};
         const auto content = Pattern(blocks * kBlockSize, static_cast<unsigned>(blocks));
-        const auto source = dir.path / "out.msg";
-        WriteFile(source, content);
-        ASSERT_TRUE(engine.StartVoiceWrite(source));
+        WriteFile(dir.path / "out.msg", content);
+        ASSERT_TRUE(engine.StartVoiceWrite(dir.path / "out.msg"));
         RunToEnd();
-        ASSERT_EQ(unit.received, content);
+        ASSERT_EQ(memory.voices, content);
         EXPECT_EQ(seen.ended.back(), TransferResult::Succeeded);
 
-        unit.voices = unit.received;
         const auto target = dir.path / "back.msg";
-        WriteFile(target, {1, 2, 3}); // replaced
+        WriteFile(target, {1, 2, 3});
         seen.saveAs = target;
+        seen.activity.clear();
         line.frames.clear();
         ASSERT_TRUE(engine.StartVoiceRead(dir.path));
         RunToEnd();
         EXPECT_EQ(ReadFile(target), content);
         EXPECT_EQ(CountCommand(line, kCmdData), blocks + 1); // the last request is answered "no more"
+        EXPECT_EQ(Recorder::Texts(seen.activity, texts::kReceivingPacket).size(), blocks);
+        EXPECT_EQ(Recorder::Texts(seen.activity, texts::kReceivingPacket).back(),
+                  "Receiving packet " + std::to_string(blocks));
+        EXPECT_THAT(seen.packets.back(), ::testing::Pair(blocks, blocks)); // from the end marker
         EXPECT_EQ(seen.ended.back(), TransferResult::Succeeded);
         EXPECT_FALSE(std::filesystem::exists(dir.path / "voice.tmp"));
         EXPECT_EQ(Recorder::Last(seen.dialog), texts::kVoiceDataRead);
@@ -136,59 +130,82 @@ TEST_F(FileTransfer, VoicesRoundTripAcrossBufferBoundaries)
 TEST_F(FileTransfer, VoiceReadOfAFullMemoryStopsAfterFiveHundredAndOneRequests)
 {
     line.wireSpeed = false;
-    unit.voices = Pattern(501 * kBlockSize, 4);
+    memory.voices = Pattern(502 * kBlockSize, 4);
     seen.saveAs = dir.path / "full.msg";
     ASSERT_TRUE(engine.StartVoiceRead(dir.path));
     RunToEnd(10'000'000);
     EXPECT_EQ(CountCommand(line, kCmdData), 501U);
-    EXPECT_EQ(ReadFile(dir.path / "full.msg"), unit.voices);
+    EXPECT_EQ(ReadFile(dir.path / "full.msg"),
+              std::vector(memory.voices.begin(), memory.voices.end() - kBlockSize));
 }
 
-TEST_F(FileTransfer, VoiceReadEndings)
+struct VoiceEnding {
+    const char* name;
+    std::size_t blocks;
+    const char* target; // what the save dialog returns; nullptr: cancelled
+    UnitFaults faults;
+    Tamper tamper;
+    std::string_view status;
+    TransferResult result;
+    bool endFrame;
+    bool asked;
+    std::string_view box;
+};
+
+constexpr auto Ok = TransferResult::Succeeded, Bad = TransferResult::Failed;
+constexpr auto None = Tamper::None;
+using namespace texts;
+
+// clang-format off
+const VoiceEnding kVoiceEndings[] = {
+    {"TwelveBlocks", 12, "v.msg", {}, None, "", Ok, true, true, ""},
+    {"NothingRecorded", 0, "v.msg", {}, None, kNotEnoughVoiceData, Bad, true, false, ""},
+    {"EndOfDataAtOnce", 3, "v.msg", {.endOfDataAtPacket = 0}, None, kNotEnoughVoiceData, Bad, true, false, ""},
+    {"SaveCancelled", 3, nullptr, {}, None, "", TransferResult::Cancelled, true, true, ""},
+    {"SaveFolderMissing", 2, "no such folder/v.msg", {}, None, "", Bad, true, true, kCannotSaveVoiceFile},
+    {"DataCorrupt", 8, "v.msg", {}, Tamper::DataCrc, "Transfer failed at packet number 1", Bad, false, false, ""},
+    {"NoLink", 8, "v.msg", {.silent = true}, None, kCheckConnection, Bad, false, false, ""},
+};
+// clang-format on
+
+void PrintTo(const VoiceEnding& ending, std::ostream* out)
 {
-    struct Case {
-        const char* name;
-        std::size_t blocks;
-        bool cancel;
-        std::function<void(ScriptedUnit&)> fault;
-        std::string status;
-        TransferResult result;
-        bool endFrame;
-        bool saved;
-    };
-    const std::vector<Case> cases = {
-        {"twelve blocks", 12, false, [](ScriptedUnit&) {}, "", TransferResult::Succeeded, true, true},
-        {"nothing recorded", 0, false, [](ScriptedUnit&) {}, texts::kNotEnoughVoiceData.data(),
-         TransferResult::Failed, true, false},
-        {"save cancelled", 3, true, [](ScriptedUnit&) {}, "", TransferResult::Cancelled, true, false},
-        {"data fails at block 5", 8, false,
-         [](ScriptedUnit& u) { u.ignoreFirst = 0, u.corruptAllData = true; },
-         "Transfer failed at packet number 1", TransferResult::Failed, false, false},
-        {"no link", 8, false, [](ScriptedUnit& u) { u.silent = true; }, texts::kCheckConnection.data(),
-         TransferResult::Failed, false, false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        unit = ScriptedUnit{};
-        unit.voices = Pattern(c.blocks * kBlockSize, 5);
-        c.fault(unit);
-        line.frames.clear();
-        seen.saveAsked = 0;
-        const auto target = dir.path / (std::string(c.name) + ".msg");
-        seen.saveAs = c.cancel ? std::nullopt : std::optional(target);
-        ASSERT_TRUE(engine.StartVoiceRead(dir.path));
-        RunToEnd();
-        EXPECT_EQ(Recorder::Last(seen.status), c.status);
-        EXPECT_EQ(seen.ended.back(), c.result);
-        EXPECT_EQ(line.pcCommands().back() == kCmdEndOfTransfer, c.endFrame);
-        EXPECT_EQ(std::filesystem::exists(target), c.saved);
-        if (c.saved) {
-            EXPECT_EQ(ReadFile(target), unit.voices);
-        }
-        EXPECT_EQ(seen.saveAsked, c.endFrame && c.blocks > 0 ? 1 : 0);
-        EXPECT_FALSE(std::filesystem::exists(dir.path / "voice.tmp"));
-    }
+    *out << ending.name;
 }
+
+class VoiceRead : public EngineTest, public ::testing::WithParamInterface<VoiceEnding> {};
+
+TEST_P(VoiceRead, EndsWithItsTextAndFile)
+{
+    const VoiceEnding& c = GetParam();
+    memory.voices = Pattern(c.blocks * kBlockSize, 5);
+    Faults(c.faults, c.tamper);
+    const auto target = dir.path / (c.target ? c.target : "v.msg");
+    if (c.target)
+        seen.saveAs = target;
+    ASSERT_TRUE(engine.StartVoiceRead(dir.path));
+    RunToEnd();
+    EXPECT_EQ(Recorder::Last(seen.status), c.status);
+    EXPECT_THAT(seen.ended, ElementsAre(c.result));
+    EXPECT_EQ(line.pcCommands().back() == kCmdEndOfTransfer, c.endFrame);
+    const bool saved = c.result == TransferResult::Succeeded;
+    EXPECT_EQ(std::filesystem::exists(target), saved);
+    if (saved) {
+        EXPECT_EQ(ReadFile(target), memory.voices);
+    }
+    EXPECT_EQ(seen.saveAsked, c.asked ? 1 : 0);
+    if (c.box.empty()) {
+        EXPECT_THAT(seen.boxes, IsEmpty());
+    } else {
+        ASSERT_EQ(seen.boxes.size(), 1U);
+        EXPECT_EQ(seen.boxes[0].caption, texts::kCaptionFileError);
+        EXPECT_EQ(seen.boxes[0].text, c.box);
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.path / "voice.tmp"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Endings, VoiceRead, ::testing::ValuesIn(kVoiceEndings),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(FileTransfer, FilesThatCannotBeUsedAreRefusedBeforeThePort)
 {
@@ -232,7 +249,7 @@ TEST_F(FileTransfer, FilesThatCannotBeUsedAreRefusedBeforeThePort)
 
 TEST_F(FileTransfer, VoicesThatCannotBeStoredAreAFailureNotAShortFile)
 {
-    unit.voices = Pattern(12 * kBlockSize, 9);
+    memory.voices = Pattern(12 * kBlockSize, 9);
     const auto target = dir.path / "never.msg";
     seen.saveAs = target;
     // In a child process whose files may not grow past one group of ten blocks.
@@ -252,19 +269,6 @@ TEST_F(FileTransfer, VoicesThatCannotBeStoredAreAFailureNotAShortFile)
     EXPECT_FALSE(std::filesystem::exists(target));
 }
 
-TEST_F(FileTransfer, VoicesThatCannotBeSavedWhereChosenSaySo)
-{
-    unit.voices = Pattern(2 * kBlockSize, 10);
-    seen.saveAs = dir.path / "no such folder" / "v.msg";
-    ASSERT_TRUE(engine.StartVoiceRead(dir.path));
-    RunToEnd();
-    ASSERT_EQ(seen.boxes.size(), 1U);
-    EXPECT_EQ(seen.boxes[0].text, texts::kCannotSaveVoiceFile);
-    EXPECT_EQ(seen.boxes[0].caption, texts::kCaptionFileError);
-    EXPECT_THAT(seen.ended, ElementsAre(TransferResult::Failed));
-    EXPECT_FALSE(std::filesystem::exists(dir.path / "voice.tmp"));
-}
-
 TEST_F(FileTransfer, TemporaryVoiceFileHasNoPathLengthLimit)
 {
     std::filesystem::path deep = dir.path;
@@ -272,26 +276,10 @@ TEST_F(FileTransfer, TemporaryVoiceFileHasNoPathLengthLimit)
         deep /= std::string(60, static_cast<char>('a' + i));
     std::filesystem::create_directories(deep);
     ASSERT_GT(deep.string().size(), 256U);
-    unit.voices = Pattern(2 * kBlockSize, 7);
     seen.saveAs = dir.path / "deep.msg";
     ASSERT_TRUE(engine.StartVoiceRead(deep));
     RunToEnd();
-    EXPECT_EQ(ReadFile(dir.path / "deep.msg"), unit.voices);
-}
-
-TEST_F(FileTransfer, ReceivingIsAnnouncedOncePerBlock)
-{
-    unit.voices = Pattern(3 * kBlockSize, 8);
-    seen.saveAs = dir.path / "r.msg";
-    ASSERT_TRUE(engine.StartVoiceRead(dir.path));
-    RunToEnd();
-    std::vector<std::string> receiving;
-    for (const auto& line : seen.activity)
-        if (line.text.starts_with(texts::kReceivingPacket))
-            receiving.push_back(line.text);
-    EXPECT_THAT(receiving, ElementsAre("Receiving packet 1", "Receiving packet 2", "Receiving packet 3"));
-    // The end marker shows the memory held three blocks.
-    EXPECT_THAT(seen.packets.back(), ::testing::Pair(3, 3));
+    EXPECT_EQ(ReadFile(dir.path / "deep.msg"), memory.voices);
 }
 
 } // namespace

@@ -8,7 +8,8 @@ namespace {
 TEST(PortMapTest, NamesOutsideComOneToEightAreNotPortIndexes)
 {
     const std::pair<const char*, int> cases[] = {
-        {"COM1", 0}, {"COM8", 7}, {"COM9", -1}, {"COM0", -1}, {"com1", -1}, {"COM 1", -1}, {"/dev/ttyUSB0", -1}, {"", -1},
+        {"COM1", 0},  {"COM8", 7},   {"COM9", -1},         {"COM0", -1},
+        {"com1", -1}, {"COM 1", -1}, {"/dev/ttyUSB0", -1}, {"", -1},
     };
     for (const auto& [name, index] : cases)
         EXPECT_EQ(PortIndexFromName(name), index) << name;
@@ -16,8 +17,8 @@ TEST(PortMapTest, NamesOutsideComOneToEightAreNotPortIndexes)
 
 TEST(PortMapTest, UsbAdaptersComeFirstThenNumericOrder)
 {
-    const std::vector<std::string> listed = {"/dev/ttyS10", "/dev/ttyS2", "/dev/ttyACM0", "/dev/ttyS0", "/dev/ttyUSB1",
-                                             "/dev/ttyUSB0"};
+    const std::vector<std::string> listed = {"/dev/ttyS10", "/dev/ttyS2",   "/dev/ttyACM0",
+                                             "/dev/ttyS0",  "/dev/ttyUSB1", "/dev/ttyUSB0"};
     const std::vector<std::string> expected = {"/dev/ttyACM0", "/dev/ttyUSB0", "/dev/ttyUSB1",
                                                "/dev/ttyS0",   "/dev/ttyS2",   "/dev/ttyS10"};
     EXPECT_EQ(OrderSystemPorts(listed), expected);
@@ -33,10 +34,10 @@ TEST(PortMapTest, IniEntryWinsOverTheSystemList)
         const char* device;
     };
     const Case cases[] = {
-        {"COM1", "/dev/ttyUSB0"},   // first in the ordered list
-        {"COM2", "/tmp/unit"},      // from the ini
-        {"COM3", "/dev/ttyS2"},     // empty entry ignored; past the list
-        {"/dev/pts/4", "/dev/pts/4"},  // a device path stays itself
+        {"COM1", "/dev/ttyUSB0"},     // first in the ordered list
+        {"COM2", "/tmp/unit"},        // from the ini
+        {"COM3", "/dev/ttyS2"},       // empty entry ignored; past the list
+        {"/dev/pts/4", "/dev/pts/4"}, // a device path stays itself
     };
     for (const Case& c : cases)
         EXPECT_EQ(DeviceForPort(c.name, overrides, listed), c.device) << c.name;
@@ -49,5 +50,5 @@ TEST(PortMapTest, LabelShowsTheDeviceBesideTheName)
     EXPECT_EQ(PortLabel("COM1", "COM1"), "COM1");
 }
 
-}  // namespace
-}  // namespace veskar
+} // namespace
+} // namespace veskar

@@ -2,11 +2,12 @@
 
 // A serial line on virtual time: frames written by the engine go to a far end
 // (a function from bytes in to bytes out), its answer comes back at the time
-// the wire would bring it, and time jumps from one event to the next.
+// the wire would bring it, in chunks, and time jumps from one event to the next.
 
 #include "programming/SerialLink.h"
 #include "programming/TransferEngine.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -29,7 +30,6 @@ class VirtualClock final : public Clock {
 
 struct LoggedFrame {
     Tick at;
-    bool fromPc;
     std::vector<Byte> bytes;
     [[nodiscard]] Byte command() const { return bytes.size() > 2 ? bytes[2] : 0; }
 };
@@ -44,17 +44,7 @@ class VirtualLine final : public SerialLink {
     }
 
     void attach(TransferEngine& engine) { engine_ = &engine; }
-    void startAt(Tick time)
-    {
-        clock_.time = time;
-        now_ = time;
-    }
-
-    // Runs until the engine is idle; false when `limit` ms of virtual time pass first.
-    bool run(Tick limit = 3'600'000);
-
-    [[nodiscard]] std::vector<LoggedFrame> pcFrames() const;
-    [[nodiscard]] std::vector<Byte> pcCommands() const;
+    void startAt(Tick time) { clock_.time = now_ = time; }
 
     // Line behaviour.
     bool wireSpeed = true; // 10 bits a byte at 38400 baud, both ways
@@ -65,29 +55,115 @@ class VirtualLine final : public SerialLink {
     std::optional<Tick> babbleEvery; // a stray 0x00 on the line this often
 
     // What happened.
-    std::vector<LoggedFrame> frames;
-    std::vector<std::pair<Tick, unsigned>> purges;
+    std::vector<LoggedFrame> frames; // from the PC
     int opens = 0;
     long maxClockReadsPerEvent = 0;
     bool clockMovedInsideEvent = false;
 
+    [[nodiscard]] const std::vector<LoggedFrame>& pcFrames() const { return frames; }
+    [[nodiscard]] std::vector<Byte> pcCommands() const
+    {
+        std::vector<Byte> out;
+        for (const LoggedFrame& f : frames)
+            out.push_back(f.command());
+        return out;
+    }
+
     // SerialLink
     [[nodiscard]] bool isOpen() const override { return open_; }
-    [[nodiscard]] bool open(std::string& whyNot) override;
+    [[nodiscard]] bool open(std::string& why) override
+    {
+        if (refuseOpen)
+            why = whyNot;
+        else
+            ++opens;
+        open_ = !refuseOpen;
+        return open_;
+    }
     void close() override { open_ = false; }
-    void write(std::span<const Byte> frame) override;
-    void purge(unsigned flags) override { purges.emplace_back(clock_.time, flags); }
-    void armTimer(Tick at) override;
+    void purge(unsigned) override {}
+    void armTimer(Tick at) override
+    {
+        const auto ahead = static_cast<std::int32_t>(at - clock_.time);
+        timerAt_ = now_ + static_cast<std::uint64_t>(std::max(ahead, 0));
+    }
+    void write(std::span<const Byte> frame) override
+    {
+        frames.push_back({clock_.time, {frame.begin(), frame.end()}});
+        const std::uint64_t sent = now_ + wireTime(frame.size());
+        if (!writeNeverFinishes)
+            events_.emplace(sent, Event{Kind::WriteFinished, {}});
+        const std::vector<Byte> answer = farEnd_(frame);
+        std::uint64_t at = std::max(sent + turnaround, lineFreeAt_);
+        for (std::size_t done = 0; done < answer.size(); done += kChunk) {
+            const auto from = answer.begin() + static_cast<std::ptrdiff_t>(done);
+            const std::size_t n = std::min(kChunk, answer.size() - done);
+            at += wireTime(n);
+            events_.emplace(at, Event{Kind::Bytes, {from, from + static_cast<std::ptrdiff_t>(n)}});
+        }
+        if (!answer.empty())
+            lineFreeAt_ = at;
+    }
+
+    // Runs until the engine is idle; false when `limit` ms of virtual time pass first.
+    bool run(Tick limit = 3'600'000)
+    {
+        const std::uint64_t end = now_ + limit;
+        std::optional<std::uint64_t> nextBabble;
+        if (babbleEvery)
+            nextBabble = now_ + *babbleEvery;
+        while (engine_->busy()) {
+            std::optional<std::uint64_t> next;
+            if (!events_.empty())
+                next = events_.begin()->first;
+            for (const auto& candidate : {timerAt_, nextBabble})
+                if (candidate && (!next || *candidate < *next))
+                    next = candidate;
+            if (!next || *next > end)
+                return false;
+            now_ = *next;
+            clock_.time = static_cast<Tick>(now_);
+            if (!events_.empty() && events_.begin()->first == now_) {
+                const Event event = std::move(events_.begin()->second);
+                events_.erase(events_.begin());
+                deliver(event);
+            } else if (nextBabble && *nextBabble == now_) {
+                nextBabble = now_ + *babbleEvery;
+                deliver(Event{Kind::Bytes, {0x00}});
+            } else {
+                timerAt_.reset();
+                deliver(Event{Kind::Timer, {}});
+            }
+        }
+        return true;
+    }
 
   private:
+    static constexpr std::size_t kChunk = 64;
     enum class Kind { Bytes, WriteFinished, Timer };
     struct Event {
         Kind kind;
         std::vector<Byte> bytes;
     };
 
-    [[nodiscard]] Tick wireTime(std::size_t bytes) const;
-    void deliver(const Event& event);
+    [[nodiscard]] Tick wireTime(std::size_t bytes) const
+    {
+        return wireSpeed ? static_cast<Tick>((bytes * 10 * 1000 + 38400 - 1) / 38400) : 0;
+    }
+
+    void deliver(const Event& event)
+    {
+        const long readsBefore = clock_.reads;
+        const Tick before = clock_.time;
+        if (event.kind == Kind::WriteFinished)
+            engine_->writeFinished();
+        else if (event.kind == Kind::Bytes)
+            engine_->bytesArrived(event.bytes);
+        else
+            engine_->timerFired();
+        maxClockReadsPerEvent = std::max(maxClockReadsPerEvent, clock_.reads - readsBefore);
+        clockMovedInsideEvent = clockMovedInsideEvent || clock_.time != before;
+    }
 
     VirtualClock& clock_;
     FarEnd farEnd_;

@@ -134,7 +134,8 @@ TEST(SimulatedUnitTest, RefusesWritesBeyondItsVoiceMemory)
     EXPECT_EQ(memory.voices.size(), kUnitVoiceBlocks * kBlockSize);
 }
 
-TEST(SimulatedUnitTest, GivesTheSameBytesWhateverTheChunking)
+// Whatever garbage comes first and however the bytes are chunked, the same replies come back.
+TEST(SimulatedUnitTest, ResynchronisesAfterGarbageWhateverTheChunking)
 {
     Bytes session;
     for (const Bytes& frame : {Pc(kCmdWriteVoices), Pc(kCmdData, 0, Block(3)), Pc(kCmdEndOfTransfer),
@@ -144,38 +145,30 @@ TEST(SimulatedUnitTest, GivesTheSameBytesWhateverTheChunking)
     for (const Bytes& reply : {kAck, kAck, BuildFrame(kSourceUnit, kCmdData, 0, Block(3)), kAck})
         expected.insert(expected.end(), reply.begin(), reply.end());
 
-    for (std::size_t chunk : {1, 2, 7, 4096, 100000}) {
-        UnitMemory memory = UnitMemory::Fresh();
-        SimulatedUnit unit(memory);
-        Bytes out;
-        for (std::size_t at = 0; at < session.size(); at += chunk) {
-            const Bytes part =
-                unit.receive(std::span(session).subspan(at, std::min(chunk, session.size() - at)));
-            out.insert(out.end(), part.begin(), part.end());
-        }
-        EXPECT_EQ(out, expected) << "chunks of " << chunk;
-    }
-}
-
-// Whatever comes before it, a good frame is still found and answered once.
-TEST(SimulatedUnitTest, ResynchronisesAfterGarbage)
-{
-    const Bytes link = Pc(kCmdLinkFirstPass);
-    Bytes badCrc = link;
+    Bytes badCrc = Pc(kCmdLinkFirstPass);
     badCrc.back() ^= 0x01;
     const std::vector<std::pair<const char*, Bytes>> garbage = {
+        {"none", {}},
         {"noise", {0x00, 0xFF, 0x55, 0x13}},
         {"lone starts", {0x16, 0x16, 0x16}},
         {"unknown command", {0x16, 0x00, 0x77, 0x00, 0x00, 0x12, 0x34}},
         {"bad CRC", badCrc},
         {"frame from the unit", kAck},
-        {"truncated frame", Bytes(link.begin(), link.begin() + 4)},
+        {"truncated frame", Bytes(badCrc.begin(), badCrc.begin() + 4)},
     };
     for (const auto& [name, prefix] : garbage) {
-        UnitMemory memory = UnitMemory::Fresh();
-        SimulatedUnit unit(memory);
-        EXPECT_EQ(unit.receive(prefix), Bytes{}) << name;
-        EXPECT_EQ(unit.receive(link), kAck) << name;
+        Bytes in = prefix;
+        in.insert(in.end(), session.begin(), session.end());
+        for (std::size_t chunk : {1, 2, 7, 4096, 100000}) {
+            UnitMemory memory = UnitMemory::Fresh();
+            SimulatedUnit unit(memory);
+            Bytes out;
+            for (std::size_t at = 0; at < in.size(); at += chunk) {
+                const Bytes part = unit.receive(std::span(in).subspan(at, std::min(chunk, in.size() - at)));
+                out.insert(out.end(), part.begin(), part.end());
+            }
+            EXPECT_EQ(out, expected) << name << ", chunks of " << chunk;
+        }
     }
 }
 
@@ -285,6 +278,14 @@ TEST(SimulatedUnitTest, NoiseComesBeforeEachReplyAndNeverHoldsAFrameStart)
         EXPECT_EQ(std::find(noisy[i].begin(), replyStart, kFrameStart), replyStart) << i;
     }
     EXPECT_TRUE(noisy.back().empty());
+
+    // Over many replies the noise takes nearly every byte value, but never the frame start.
+    UnitMemory memory = UnitMemory::Fresh();
+    SimulatedUnit unit(memory, {.noise = true});
+    for (int i = 0; i < 500; ++i) {
+        const Bytes reply = unit.receive(Pc(kCmdLinkFirstPass));
+        EXPECT_EQ(std::ranges::count(reply, kFrameStart), 1) << i;
+    }
 }
 
 } // namespace
