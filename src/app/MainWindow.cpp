@@ -463,10 +463,20 @@ void MainWindow::openRecent(const QString& name)
 
 // ---- help -----------------------------------------------------------------
 
+HelpWindow* MainWindow::helpWindow() const
+{
+    return m_help.data();
+}
+
 void MainWindow::showHelp(const QString& topic)
 {
+    // A running modal dialog blocks every window outside it, so help asked for
+    // from the dialog lives in it (and goes when it goes).
+    QWidget* owner = QApplication::activeModalWidget();
     if (!m_help)
-        m_help = new HelpWindow;
+        m_help = new HelpWindow(owner);
+    else if (m_help->parentWidget() != owner)
+        m_help->setParent(owner, m_help->windowFlags());
     m_help->showTopic(topic.isEmpty() ? Text(kContentsTopic) : topic);
     m_help->show();
     m_help->raise();

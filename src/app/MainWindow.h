@@ -48,7 +48,7 @@ class MainWindow : public QMainWindow {
     [[nodiscard]] QToolBar* toolBar() const { return m_toolBar; }
     [[nodiscard]] QStringList recentFiles() const { return m_recent; }
     [[nodiscard]] QList<QAction*> recentActions() const { return m_recentActions; }
-    [[nodiscard]] HelpWindow* helpWindow() const { return m_help; }
+    [[nodiscard]] HelpWindow* helpWindow() const;
 
     // Milliseconds since start; tests replace the clock of the start-up notices.
     void setClock(std::function<qint64()> clock) { m_clock = std::move(clock); }
@@ -121,7 +121,7 @@ class MainWindow : public QMainWindow {
     bool m_noticesPending = false;
 
     QList<QPointer<QWidget>> m_editorWindows;
-    HelpWindow* m_help = nullptr;
+    QPointer<HelpWindow> m_help;
     bool m_helpMode = false;
 };
 

@@ -131,6 +131,26 @@ TEST_F(HelpKeysTest, F1ShowsTheTopicOfTheFocusedControl)
     dialog.reject();
 }
 
+// The editors run application-modal; the help they open must still take clicks.
+TEST_F(HelpKeysTest, HelpFromAModalDialogCanBeUsed)
+{
+    LevelsDialog dialog(&window, window.document(), messages);
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.show();
+    QTest::keyClick(dialog.slider(0), Qt::Key_F1);
+    ASSERT_EQ(ShownTopic(), QStringLiteral("levels.html"));
+
+    QListWidget* contents = window.helpWindow()->contents();
+    const QRect open =
+        contents->visualItemRect(contents->findItems(QStringLiteral("Open"), Qt::MatchExactly).front());
+    // Through the window system, which drops input to windows a modal dialog blocks.
+    HelpWindow* help = window.helpWindow();
+    const QPoint at = contents->viewport()->mapTo(help, open.center());
+    QTest::mouseClick(help->windowHandle(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(ShownTopic(), QStringLiteral("open.html"));
+    dialog.reject();
+}
+
 TEST_F(HelpKeysTest, F1OnAHighlightedMenuItemDoesNotRunIt)
 {
     QMenu* file = window.fileMenu();
