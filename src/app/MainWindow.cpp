@@ -424,7 +424,9 @@ void MainWindow::RebuildRecentMenu()
     QAction* before = action(CommandId::Exit);
     for (int i = 0; i < m_recent.size(); ++i) {
         const QString name = m_recent.at(i);
-        auto* entry = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(name), this);
+        QString shown = name;
+        shown.replace(QLatin1Char('&'), QStringLiteral("&&")); // a '&' of the name is no mnemonic
+        auto* entry = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown), this);
         entry->setStatusTip(QStringLiteral("Opens ") + name);
         entry->setProperty("helpTopic", TopicOf(static_cast<int>(CommandId::FileOpen)));
         connect(entry, &QAction::triggered, this, [this, name] { openRecent(name); });
