@@ -302,19 +302,20 @@ bool MainWindow::CmFileSaveAs()
 
 void MainWindow::CmDefaultData()
 {
-    if (m_messages.Query(this, MessageService::Buttons::YesNo, Text(kEraseQuery)) !=
-        MessageService::Answer::Yes)
-        return;
-    m_document.CreateDatabase();
-    UpdateCommands();
+    EraseAfterQuery(&Document::CreateDatabase);
 }
 
 void MainWindow::CmClearData()
 {
+    EraseAfterQuery(&Document::ClearDatabase);
+}
+
+void MainWindow::EraseAfterQuery(void (Document::*erase)())
+{
     if (m_messages.Query(this, MessageService::Buttons::YesNo, Text(kEraseQuery)) !=
         MessageService::Answer::Yes)
         return;
-    m_document.ClearDatabase();
+    (m_document.*erase)();
     UpdateCommands();
 }
 

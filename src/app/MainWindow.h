@@ -91,6 +91,8 @@ class MainWindow : public QMainWindow {
     [[nodiscard]] bool CanClose();
     [[nodiscard]] bool DataGone();
     void ReadFile(const QString& name);
+    // The erase query of Default Database and the clear command.
+    void EraseAfterQuery(void (Document::*erase)());
     void ShowStartupNotices();
     void ShowFileError(FileError error);
 

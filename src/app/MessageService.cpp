@@ -26,32 +26,38 @@ MessageService::Answer MessageService::Query(QWidget* parent, Buttons buttons, c
                 buttons, text);
 }
 
+std::unique_ptr<QMessageBox> QtMessageService::MakeBox(QWidget* parent, const QString& caption, Icon icon,
+                                                       Buttons buttons, const QString& text)
+{
+    auto box = std::make_unique<QMessageBox>(parent);
+    box->setWindowTitle(caption);
+    box->setText(text);
+    box->setTextFormat(Qt::PlainText);
+    switch (icon) {
+    case Icon::Stop: box->setIcon(QMessageBox::Critical); break;
+    case Icon::Exclamation: box->setIcon(QMessageBox::Warning); break;
+    case Icon::Question: box->setIcon(QMessageBox::Question); break;
+    case Icon::Information: box->setIcon(QMessageBox::Information); break;
+    }
+    switch (buttons) {
+    case Buttons::Ok: box->setStandardButtons(QMessageBox::Ok); break;
+    case Buttons::YesNo:
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box->setDefaultButton(QMessageBox::Yes);
+        break;
+    case Buttons::YesNoCancel:
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box->setDefaultButton(QMessageBox::Yes);
+        box->setEscapeButton(QMessageBox::Cancel);
+        break;
+    }
+    return box;
+}
+
 MessageService::Answer QtMessageService::Show(QWidget* parent, const QString& caption, Icon icon,
                                               Buttons buttons, const QString& text)
 {
-    QMessageBox box(parent);
-    box.setWindowTitle(caption);
-    box.setText(text);
-    box.setTextFormat(Qt::PlainText);
-    switch (icon) {
-    case Icon::Stop: box.setIcon(QMessageBox::Critical); break;
-    case Icon::Exclamation: box.setIcon(QMessageBox::Warning); break;
-    case Icon::Question: box.setIcon(QMessageBox::Question); break;
-    case Icon::Information: box.setIcon(QMessageBox::Information); break;
-    }
-    switch (buttons) {
-    case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
-    case Buttons::YesNo:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::Yes);
-        break;
-    case Buttons::YesNoCancel:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        box.setDefaultButton(QMessageBox::Yes);
-        box.setEscapeButton(QMessageBox::Cancel);
-        break;
-    }
-    switch (box.exec()) {
+    switch (MakeBox(parent, caption, icon, buttons, text)->exec()) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
     case QMessageBox::Cancel: return Answer::Cancel;

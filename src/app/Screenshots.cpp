@@ -7,6 +7,7 @@
 #include "app/HelpWindow.h"
 #include "app/MainWindow.h"
 #include "app/MessageService.h"
+#include "app/Startup.h"
 #include "app/WarningDialog.h"
 #include "levels/LevelsDialog.h"
 
@@ -16,11 +17,15 @@
 #include <QMessageBox>
 #include <QSlider>
 #include <QTemporaryDir>
-#include <QTextStream>
 
 #include <cstdio>
 
 namespace {
+
+QString Text(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 bool Save(QWidget& widget, const QDir& folder, const QString& name)
 {
@@ -85,14 +90,15 @@ int main(int argc, char* argv[])
         ok = Save(warning, output, QStringLiteral("warning-discard")) && ok;
     }
     {
-        QMessageBox query(QMessageBox::Question, QStringLiteral("Query"),
-                          QStringLiteral("Do you want to save changed data before closing application?"),
-                          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, &window);
-        ok = Save(query, output, QStringLiteral("query-close")) && ok;
-        QMessageBox notice(QMessageBox::Warning, QStringLiteral("File Error"),
-                           QStringLiteral(" CANNOT OPEN VESKAR.DAT FILE - DEFAULT CREATED."),
-                           QMessageBox::Ok);
-        ok = Save(notice, output, QStringLiteral("notice-default-created")) && ok;
+        using Service = veskar::QtMessageService;
+        const auto query =
+            Service::MakeBox(&window, Text(veskar::kQueryCaption), Service::Icon::Question,
+                             Service::Buttons::YesNoCancel, Text(veskar::kSaveBeforeCloseQuery));
+        ok = Save(*query, output, QStringLiteral("query-close")) && ok;
+        const auto notice =
+            Service::MakeBox(nullptr, Text(veskar::kFileErrorCaption), Service::Icon::Exclamation,
+                             Service::Buttons::Ok, Text(veskar::kDatCreatedNotice));
+        ok = Save(*notice, output, QStringLiteral("notice-default-created")) && ok;
     }
     {
         veskar::HelpWindow help;
