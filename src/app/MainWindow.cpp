@@ -1,13 +1,13 @@
 #include "app/MainWindow.h"
 
-#include "about/AboutDialog.h"
+#include "about/Cv2AboutDlg.h"
 #include "app/FileChooser.h"
 #include "app/HelpWindow.h"
 #include "app/Icons.h"
 #include "app/MessageService.h"
 #include "app/Startup.h"
 #include "database/DataFile.h"
-#include "levels/LevelsDialog.h"
+#include "levels/SetptDialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -321,7 +321,7 @@ void MainWindow::EraseAfterQuery(void (Document::*erase)())
 
 void MainWindow::CmLevels()
 {
-    LevelsDialog dialog(this, m_document, m_messages);
+    SetptDialog dialog(this, m_document, m_messages);
     m_runDialog(dialog);
 }
 
@@ -337,7 +337,7 @@ void MainWindow::CmHelpUsing()
 
 void MainWindow::CmHelpAbout()
 {
-    AboutDialog dialog(this);
+    Cv2AboutDlg dialog(this);
     m_runDialog(dialog);
 }
 

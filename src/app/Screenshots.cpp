@@ -2,14 +2,14 @@
 //   veskar-screenshots OUTPUT_FOLDER
 // Runs in a temporary working folder, so no file of the caller is touched.
 
-#include "about/AboutDialog.h"
+#include "about/Cv2AboutDlg.h"
 #include "app/FileChooser.h"
 #include "app/HelpWindow.h"
 #include "app/MainWindow.h"
 #include "app/MessageService.h"
 #include "app/Startup.h"
 #include "app/WarningDialog.h"
-#include "levels/LevelsDialog.h"
+#include "levels/SetptDialog.h"
 
 #include <QApplication>
 #include <QDir>
@@ -76,13 +76,13 @@ int main(int argc, char* argv[])
     file->hide();
 
     {
-        veskar::LevelsDialog levels(&window, window.document(), messages);
+        veskar::SetptDialog levels(&window, window.document(), messages);
         levels.slider(0)->setValue(16);
         levels.slider(3)->setValue(10);
         ok = Save(levels, output, QStringLiteral("audio-levels")) && ok;
     }
     {
-        veskar::AboutDialog about(&window);
+        veskar::Cv2AboutDlg about(&window);
         ok = Save(about, output, QStringLiteral("about")) && ok;
     }
     {

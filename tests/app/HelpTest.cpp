@@ -5,7 +5,7 @@
 #include "app/HelpWindow.h"
 #include "app/MainWindow.h"
 #include "app/MessageService.h"
-#include "levels/LevelsDialog.h"
+#include "levels/SetptDialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -122,7 +122,7 @@ TEST_F(HelpKeysTest, HelpModeClickOnAGreyedToolbarButton)
 
 TEST_F(HelpKeysTest, F1ShowsTheTopicOfTheFocusedControl)
 {
-    LevelsDialog dialog(&window, window.document(), messages);
+    SetptDialog dialog(&window, window.document(), messages);
     dialog.open();
     QTest::keyClick(dialog.slider(2), Qt::Key_F1);
     EXPECT_EQ(ShownTopic(), QStringLiteral("levels.html"));
@@ -136,7 +136,7 @@ TEST_F(HelpKeysTest, F1ShowsTheTopicOfTheFocusedControl)
 // The editors run application-modal; the help they open must still take clicks.
 TEST_F(HelpKeysTest, HelpFromAModalDialogCanBeUsed)
 {
-    LevelsDialog dialog(&window, window.document(), messages);
+    SetptDialog dialog(&window, window.document(), messages);
     dialog.setWindowModality(Qt::ApplicationModal);
     dialog.show();
     QTest::keyClick(dialog.slider(0), Qt::Key_F1);

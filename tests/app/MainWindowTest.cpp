@@ -5,7 +5,7 @@
 #include "app/FileChooser.h"
 #include "app/MessageService.h"
 #include "app/Startup.h"
-#include "levels/LevelsDialog.h"
+#include "levels/SetptDialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -478,7 +478,7 @@ TEST_F(StartedTest, EditorWindowGreysCommandsWhileOpen)
 TEST_F(StartedTest, LevelsCommandEditsTheDocument)
 {
     window->setDialogRunner([](QDialog& dialog) {
-        auto& levels = dynamic_cast<LevelsDialog&>(dialog);
+        auto& levels = dynamic_cast<SetptDialog&>(dialog);
         levels.slider(1)->setValue(18);
         levels.accept();
         return levels.result();
