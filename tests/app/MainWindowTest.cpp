@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QSettings>
 #include <QSlider>
+#include <QStatusBar>
 
 #include <gtest/gtest.h>
 
@@ -394,6 +395,43 @@ TEST_F(StartedTest, RecentFileOpensAndAGoneOneIsRemovedWithAMessage)
     EXPECT_EQ(window->document().image.gen.modbusAddress, 21);
     QSettings ini(folder.path("CorvaneVeskar.ini"), QSettings::IniFormat);
     EXPECT_FALSE(ini.contains("RecentFiles/File2"));
+}
+
+// ---- menus and hints ------------------------------------------------------------
+
+TEST_F(StartedTest, HighlightedMenuItemShowsItsHintInTheStatusBar)
+{
+    window->show();
+    const struct {
+        CommandId id;
+        const char* menuText;
+        const char* hint;
+    } cases[] = {
+        {CommandId::FileOpen, "&Open...", "Opens an existing document"},
+        {CommandId::FileSave, "&Save", "Saves the active document"},
+        {CommandId::FileSaveAs, "Save &As...", "Saves the active document with a new name"},
+        {CommandId::Exit, "E&xit", ""},
+        {CommandId::DefaultData, "&Default Database", ""},
+    };
+    QMenu* file = window->fileMenu();
+    file->popup(window->mapToGlobal(QPoint(0, 0)));
+    for (const auto& c : cases) {
+        QAction* item = window->action(c.id);
+        EXPECT_EQ(item->text(), QString::fromLatin1(c.menuText));
+        window->statusBar()->showMessage(QStringLiteral("stale"));
+        file->setActiveAction(item);
+        EXPECT_EQ(window->statusBar()->currentMessage(), QString::fromLatin1(c.hint)) << c.menuText;
+    }
+    EXPECT_EQ(window->action(CommandId::Exit)->shortcut(), QKeySequence(QStringLiteral("Alt+F4")));
+    file->hide();
+
+    // Commands straight on the menu bar carry their hints too.
+    QStringList barTexts;
+    for (QAction* twin : window->menuBarTwins()) {
+        barTexts << twin->text();
+        EXPECT_FALSE(twin->statusTip().isEmpty()) << twin->text().toStdString();
+    }
+    EXPECT_EQ(barTexts, (QStringList{"Summar&y", "&Users", "&System", "&Levels", "Progra&m"}));
 }
 
 // ---- command flags -------------------------------------------------------------
