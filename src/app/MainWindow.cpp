@@ -161,9 +161,7 @@ void MainWindow::BuildToolBar()
             m_toolBar->addSeparator();
             continue;
         }
-        QAction* action = m_actions.value(item);
-        m_toolBar->addAction(action);
-        action->setToolTip(action->text().remove(QLatin1Char('&')));
+        m_toolBar->addAction(m_actions.value(item)); // tooltip: the menu text without '&' and "..."
     }
     addToolBar(Qt::TopToolBarArea, m_toolBar);
 }

@@ -423,6 +423,7 @@ TEST_F(StartedTest, HighlightedMenuItemShowsItsHintInTheStatusBar)
         EXPECT_EQ(window->statusBar()->currentMessage(), QString::fromLatin1(c.hint)) << c.menuText;
     }
     EXPECT_EQ(window->action(CommandId::Exit)->shortcut(), QKeySequence(QStringLiteral("Alt+F4")));
+    EXPECT_EQ(window->action(CommandId::FileSaveAs)->toolTip(), QStringLiteral("Save As"));
     file->hide();
 
     // Commands straight on the menu bar carry their hints too.
