@@ -5,6 +5,7 @@
 #include "app/HelpWindow.h"
 #include "app/Icons.h"
 #include "app/MessageService.h"
+#include "app/RecentFiles.h"
 #include "app/Startup.h"
 #include "database/DataFile.h"
 #include "levels/SetptDialog.h"
@@ -12,7 +13,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -20,7 +20,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QSettings>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -40,21 +39,6 @@ QString Text(std::string_view text)
 QString Text(const std::string& text)
 {
     return QString::fromStdString(text);
-}
-
-// The recent-files list lives in its own group of the ini file; other groups
-// (the port list, later) are left as they are.
-constexpr const char* kSettingsFile = "CorvaneVeskar.ini";
-constexpr const char* kRecentGroup = "RecentFiles";
-
-QSettings ProgramSettings()
-{
-    return QSettings(QDir::current().filePath(QString::fromLatin1(kSettingsFile)), QSettings::IniFormat);
-}
-
-QString RecentKey(int index)
-{
-    return QStringLiteral("File%1").arg(index + 1);
 }
 
 int CommandOf(const QAction* action)
@@ -91,7 +75,7 @@ MainWindow::MainWindow(MessageService& messages, FileChooser& files, QWidget* pa
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
     BuildMenus();
     BuildToolBar();
-    LoadRecent();
+    m_recent = LoadRecentFiles();
     RebuildRecentMenu();
     connect(&m_flags, &FlagsModel::changed, this, &MainWindow::UpdateCommands);
     UpdateCommands();
@@ -372,42 +356,10 @@ void MainWindow::closeEvent(QCloseEvent* event)
 
 // ---- recent files ---------------------------------------------------------
 
-void MainWindow::LoadRecent()
-{
-    QSettings settings = ProgramSettings();
-    settings.beginGroup(QString::fromLatin1(kRecentGroup));
-    m_recent.clear();
-    for (int i = 0; i < kRecentFileLimit; ++i) {
-        const QString name = settings.value(RecentKey(i)).toString();
-        if (!name.isEmpty() && !m_recent.contains(name))
-            m_recent << name;
-    }
-}
-
-void MainWindow::StoreRecent()
-{
-    QSettings settings = ProgramSettings();
-    settings.beginGroup(QString::fromLatin1(kRecentGroup));
-    for (int i = 0; i < kRecentFileLimit; ++i) {
-        if (i < m_recent.size())
-            settings.setValue(RecentKey(i), m_recent.at(i));
-        else
-            settings.remove(RecentKey(i));
-    }
-    settings.endGroup();
-    settings.sync();
-}
-
 void MainWindow::Remember(const QString& name)
 {
-    std::vector<std::string> list;
-    for (const QString& entry : m_recent)
-        list.push_back(entry.toStdString());
-    list = AddRecentFile(std::move(list), QFileInfo(name).absoluteFilePath().toStdString());
-    m_recent.clear();
-    for (const std::string& entry : list)
-        m_recent << Text(entry);
-    StoreRecent();
+    m_recent = WithRecentFile(m_recent, name);
+    StoreRecentFiles(m_recent);
     RebuildRecentMenu();
 }
 
@@ -450,7 +402,7 @@ void MainWindow::openRecent(const QString& name)
         return;
     if (!QFileInfo::exists(name)) {
         m_recent.removeAll(name);
-        StoreRecent();
+        StoreRecentFiles(m_recent);
         RebuildRecentMenu();
         m_messages.FileError(this,
                              QStringLiteral(" FILE ") + name +

@@ -96,8 +96,6 @@ class MainWindow : public QMainWindow {
     void ShowStartupNotices();
     void ShowFileError(FileError error);
 
-    void LoadRecent();
-    void StoreRecent();
     void Remember(const QString& name);
     void RebuildRecentMenu();
 
