@@ -5,6 +5,7 @@
 #include "app/HelpWindow.h"
 #include "app/Icons.h"
 #include "app/MessageService.h"
+#include "app/QtText.h"
 #include "app/RecentFiles.h"
 #include "app/Startup.h"
 #include "database/DataFile.h"
@@ -30,16 +31,6 @@
 namespace veskar {
 
 namespace {
-
-QString Text(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QString Text(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
 
 int CommandOf(const QAction* action)
 {

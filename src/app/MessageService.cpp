@@ -1,6 +1,7 @@
 #include "app/MessageService.h"
 
 #include "app/CommandFlags.h"
+#include "app/QtText.h"
 #include "app/Startup.h"
 #include "app/WarningDialog.h"
 #include "database/DataFile.h"
@@ -16,14 +17,12 @@ void MessageService::Error(QWidget* parent, const QString& text)
 
 void MessageService::FileError(QWidget* parent, const QString& text)
 {
-    Show(parent, QString::fromUtf8(kFileErrorCaption.data(), kFileErrorCaption.size()), Icon::Exclamation,
-         Buttons::Ok, text);
+    Show(parent, Text(kFileErrorCaption), Icon::Exclamation, Buttons::Ok, text);
 }
 
 MessageService::Answer MessageService::Query(QWidget* parent, Buttons buttons, const QString& text)
 {
-    return Show(parent, QString::fromUtf8(kQueryCaption.data(), kQueryCaption.size()), Icon::Question,
-                buttons, text);
+    return Show(parent, Text(kQueryCaption), Icon::Question, buttons, text);
 }
 
 std::unique_ptr<QMessageBox> QtMessageService::MakeBox(QWidget* parent, const QString& caption, Icon icon,

@@ -7,6 +7,7 @@
 #include "app/HelpWindow.h"
 #include "app/MainWindow.h"
 #include "app/MessageService.h"
+#include "app/QtText.h"
 #include "app/Startup.h"
 #include "app/WarningDialog.h"
 #include "levels/SetptDialog.h"
@@ -21,11 +22,6 @@
 #include <cstdio>
 
 namespace {
-
-QString Text(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 bool Save(QWidget& widget, const QDir& folder, const QString& name)
 {
@@ -92,12 +88,12 @@ int main(int argc, char* argv[])
     {
         using Service = veskar::QtMessageService;
         const auto query =
-            Service::MakeBox(&window, Text(veskar::kQueryCaption), Service::Icon::Question,
-                             Service::Buttons::YesNoCancel, Text(veskar::kSaveBeforeCloseQuery));
+            Service::MakeBox(&window, veskar::Text(veskar::kQueryCaption), Service::Icon::Question,
+                             Service::Buttons::YesNoCancel, veskar::Text(veskar::kSaveBeforeCloseQuery));
         ok = Save(*query, output, QStringLiteral("query-close")) && ok;
         const auto notice =
-            Service::MakeBox(nullptr, Text(veskar::kFileErrorCaption), Service::Icon::Exclamation,
-                             Service::Buttons::Ok, Text(veskar::kDatCreatedNotice));
+            Service::MakeBox(nullptr, veskar::Text(veskar::kFileErrorCaption), Service::Icon::Exclamation,
+                             Service::Buttons::Ok, veskar::Text(veskar::kDatCreatedNotice));
         ok = Save(*notice, output, QStringLiteral("notice-default-created")) && ok;
     }
     {

@@ -1,5 +1,6 @@
 #include "levels/SetptDialog.h"
 
+#include "app/QtText.h"
 #include "database/Document.h"
 
 #include <QDialogButtonBox>
@@ -13,15 +14,6 @@
 #include <QVBoxLayout>
 
 namespace veskar {
-
-namespace {
-
-QString Text(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
 
 SetptDialog::SetptDialog(QWidget* parent, Document& document, MessageService& messages)
     : EditorDialog(parent, document, messages, QStringLiteral("the audio levels"))
