@@ -18,11 +18,11 @@ std::optional<VersionBlock> ProgramVersionBlock()
     return block;
 }
 
-ProjectVersion::ProjectVersion(std::optional<VersionBlock> block) : m_block(std::move(block))
+TProjectRCVersion::TProjectRCVersion(std::optional<VersionBlock> block) : m_block(std::move(block))
 {
 }
 
-bool ProjectVersion::Get(const char* entry, std::string& out) const
+bool TProjectRCVersion::Get(const char* entry, std::string& out) const
 {
     if (!m_block)
         return false;
@@ -33,32 +33,32 @@ bool ProjectVersion::Get(const char* entry, std::string& out) const
     return true;
 }
 
-bool ProjectVersion::GetProductName(std::string& out) const
+bool TProjectRCVersion::GetProductName(std::string& out) const
 {
     return Get("ProductName", out);
 }
 
-bool ProjectVersion::GetProductVersion(std::string& out) const
+bool TProjectRCVersion::GetProductVersion(std::string& out) const
 {
     return Get("ProductVersion", out);
 }
 
-bool ProjectVersion::GetCopyright(std::string& out) const
+bool TProjectRCVersion::GetCopyright(std::string& out) const
 {
     return Get("LegalCopyright", out);
 }
 
-bool ProjectVersion::GetTrademark(std::string& out) const
+bool TProjectRCVersion::GetTrademark(std::string& out) const
 {
     return Get("LegalTrademarks", out);
 }
 
-bool ProjectVersion::GetDebug(std::string& out) const
+bool TProjectRCVersion::GetDebug(std::string& out) const
 {
     return Get("SpecialBuild", out);
 }
 
-AboutLines MakeAboutLines(const ProjectVersion& version)
+AboutLines MakeAboutLines(const TProjectRCVersion& version)
 {
     AboutLines lines;
     std::string name;

@@ -15,9 +15,9 @@ using VersionBlock = std::map<std::string, std::string>;
 // The block built into this program (project version, commit and its date).
 [[nodiscard]] std::optional<VersionBlock> ProgramVersionBlock();
 
-class ProjectVersion {
+class TProjectRCVersion {
   public:
-    explicit ProjectVersion(std::optional<VersionBlock> block = ProgramVersionBlock());
+    explicit TProjectRCVersion(std::optional<VersionBlock> block = ProgramVersionBlock());
 
     // Each: true and the entry's text, or false and `out` untouched.
     [[nodiscard]] bool GetProductName(std::string& out) const;
@@ -41,6 +41,6 @@ struct AboutLines {
     std::string build; // bottom right
 };
 
-[[nodiscard]] AboutLines MakeAboutLines(const ProjectVersion& version);
+[[nodiscard]] AboutLines MakeAboutLines(const TProjectRCVersion& version);
 
 } // namespace veskar

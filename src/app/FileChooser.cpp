@@ -13,7 +13,6 @@ std::optional<QString> Run(QWidget* parent, const QString& preset, QFileDialog::
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setNameFilter(QStringLiteral("Data files (*.dat)"));
     dialog.setDefaultSuffix(QStringLiteral("dat"));
-    dialog.setOption(QFileDialog::ReadOnly, false);
     if (!preset.isEmpty())
         dialog.selectFile(preset);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

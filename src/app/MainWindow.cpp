@@ -1,18 +1,19 @@
 #include "app/MainWindow.h"
 
-#include "about/AboutDialog.h"
+#include "about/Cv2AboutDlg.h"
 #include "app/FileChooser.h"
 #include "app/HelpWindow.h"
 #include "app/Icons.h"
 #include "app/MessageService.h"
+#include "app/QtText.h"
+#include "app/RecentFiles.h"
 #include "app/Startup.h"
 #include "database/DataFile.h"
-#include "levels/LevelsDialog.h"
+#include "levels/SetptDialog.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -20,7 +21,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QSettings>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -31,31 +31,6 @@
 namespace veskar {
 
 namespace {
-
-QString Text(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QString Text(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
-
-// The recent-files list lives in its own group of the ini file; other groups
-// (the port list, later) are left as they are.
-constexpr const char* kSettingsFile = "CorvaneVeskar.ini";
-constexpr const char* kRecentGroup = "RecentFiles";
-
-QSettings ProgramSettings()
-{
-    return QSettings(QDir::current().filePath(QString::fromLatin1(kSettingsFile)), QSettings::IniFormat);
-}
-
-QString RecentKey(int index)
-{
-    return QStringLiteral("File%1").arg(index + 1);
-}
 
 int CommandOf(const QAction* action)
 {
@@ -91,7 +66,7 @@ MainWindow::MainWindow(MessageService& messages, FileChooser& files, QWidget* pa
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
     BuildMenus();
     BuildToolBar();
-    LoadRecent();
+    m_recent = LoadRecentFiles();
     RebuildRecentMenu();
     connect(&m_flags, &FlagsModel::changed, this, &MainWindow::UpdateCommands);
     UpdateCommands();
@@ -161,9 +136,7 @@ void MainWindow::BuildToolBar()
             m_toolBar->addSeparator();
             continue;
         }
-        QAction* action = m_actions.value(item);
-        m_toolBar->addAction(action);
-        action->setToolTip(action->text().remove(QLatin1Char('&')));
+        m_toolBar->addAction(m_actions.value(item)); // tooltip: the menu text without '&' and "..."
     }
     addToolBar(Qt::TopToolBarArea, m_toolBar);
 }
@@ -302,25 +275,26 @@ bool MainWindow::CmFileSaveAs()
 
 void MainWindow::CmDefaultData()
 {
-    if (m_messages.Query(this, MessageService::Buttons::YesNo, Text(kEraseQuery)) !=
-        MessageService::Answer::Yes)
-        return;
-    m_document.CreateDatabase();
-    UpdateCommands();
+    EraseAfterQuery(&Document::CreateDatabase);
 }
 
 void MainWindow::CmClearData()
 {
+    EraseAfterQuery(&Document::ClearDatabase);
+}
+
+void MainWindow::EraseAfterQuery(void (Document::*erase)())
+{
     if (m_messages.Query(this, MessageService::Buttons::YesNo, Text(kEraseQuery)) !=
         MessageService::Answer::Yes)
         return;
-    m_document.ClearDatabase();
+    (m_document.*erase)();
     UpdateCommands();
 }
 
 void MainWindow::CmLevels()
 {
-    LevelsDialog dialog(this, m_document, m_messages);
+    SetptDialog dialog(this, m_document, m_messages);
     m_runDialog(dialog);
 }
 
@@ -336,7 +310,7 @@ void MainWindow::CmHelpUsing()
 
 void MainWindow::CmHelpAbout()
 {
-    AboutDialog dialog(this);
+    Cv2AboutDlg dialog(this);
     m_runDialog(dialog);
 }
 
@@ -373,42 +347,10 @@ void MainWindow::closeEvent(QCloseEvent* event)
 
 // ---- recent files ---------------------------------------------------------
 
-void MainWindow::LoadRecent()
-{
-    QSettings settings = ProgramSettings();
-    settings.beginGroup(QString::fromLatin1(kRecentGroup));
-    m_recent.clear();
-    for (int i = 0; i < kRecentFileLimit; ++i) {
-        const QString name = settings.value(RecentKey(i)).toString();
-        if (!name.isEmpty() && !m_recent.contains(name))
-            m_recent << name;
-    }
-}
-
-void MainWindow::StoreRecent()
-{
-    QSettings settings = ProgramSettings();
-    settings.beginGroup(QString::fromLatin1(kRecentGroup));
-    for (int i = 0; i < kRecentFileLimit; ++i) {
-        if (i < m_recent.size())
-            settings.setValue(RecentKey(i), m_recent.at(i));
-        else
-            settings.remove(RecentKey(i));
-    }
-    settings.endGroup();
-    settings.sync();
-}
-
 void MainWindow::Remember(const QString& name)
 {
-    std::vector<std::string> list;
-    for (const QString& entry : m_recent)
-        list.push_back(entry.toStdString());
-    list = AddRecentFile(std::move(list), QFileInfo(name).absoluteFilePath().toStdString());
-    m_recent.clear();
-    for (const std::string& entry : list)
-        m_recent << Text(entry);
-    StoreRecent();
+    m_recent = WithRecentFile(m_recent, name);
+    StoreRecentFiles(m_recent);
     RebuildRecentMenu();
 }
 
@@ -424,7 +366,9 @@ void MainWindow::RebuildRecentMenu()
     QAction* before = action(CommandId::Exit);
     for (int i = 0; i < m_recent.size(); ++i) {
         const QString name = m_recent.at(i);
-        auto* entry = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(name), this);
+        QString shown = name;
+        shown.replace(QLatin1Char('&'), QStringLiteral("&&")); // a '&' of the name is no mnemonic
+        auto* entry = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown), this);
         entry->setStatusTip(QStringLiteral("Opens ") + name);
         entry->setProperty("helpTopic", TopicOf(static_cast<int>(CommandId::FileOpen)));
         connect(entry, &QAction::triggered, this, [this, name] { openRecent(name); });
@@ -449,7 +393,7 @@ void MainWindow::openRecent(const QString& name)
         return;
     if (!QFileInfo::exists(name)) {
         m_recent.removeAll(name);
-        StoreRecent();
+        StoreRecentFiles(m_recent);
         RebuildRecentMenu();
         m_messages.FileError(this,
                              QStringLiteral(" FILE ") + name +
@@ -463,10 +407,20 @@ void MainWindow::openRecent(const QString& name)
 
 // ---- help -----------------------------------------------------------------
 
+HelpWindow* MainWindow::helpWindow() const
+{
+    return m_help.data();
+}
+
 void MainWindow::showHelp(const QString& topic)
 {
+    // A running modal dialog blocks every window outside it, so help asked for
+    // from the dialog lives in it (and goes when it goes).
+    QWidget* owner = QApplication::activeModalWidget();
     if (!m_help)
-        m_help = new HelpWindow;
+        m_help = new HelpWindow(owner);
+    else if (m_help->parentWidget() != owner)
+        m_help->setParent(owner, m_help->windowFlags());
     m_help->showTopic(topic.isEmpty() ? Text(kContentsTopic) : topic);
     m_help->show();
     m_help->raise();

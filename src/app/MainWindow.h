@@ -48,7 +48,7 @@ class MainWindow : public QMainWindow {
     [[nodiscard]] QToolBar* toolBar() const { return m_toolBar; }
     [[nodiscard]] QStringList recentFiles() const { return m_recent; }
     [[nodiscard]] QList<QAction*> recentActions() const { return m_recentActions; }
-    [[nodiscard]] HelpWindow* helpWindow() const { return m_help; }
+    [[nodiscard]] HelpWindow* helpWindow() const;
 
     // Milliseconds since start; tests replace the clock of the start-up notices.
     void setClock(std::function<qint64()> clock) { m_clock = std::move(clock); }
@@ -91,11 +91,11 @@ class MainWindow : public QMainWindow {
     [[nodiscard]] bool CanClose();
     [[nodiscard]] bool DataGone();
     void ReadFile(const QString& name);
+    // The erase query of Default Database and the clear command.
+    void EraseAfterQuery(void (Document::*erase)());
     void ShowStartupNotices();
     void ShowFileError(FileError error);
 
-    void LoadRecent();
-    void StoreRecent();
     void Remember(const QString& name);
     void RebuildRecentMenu();
 
@@ -121,7 +121,7 @@ class MainWindow : public QMainWindow {
     bool m_noticesPending = false;
 
     QList<QPointer<QWidget>> m_editorWindows;
-    HelpWindow* m_help = nullptr;
+    QPointer<HelpWindow> m_help;
     bool m_helpMode = false;
 };
 

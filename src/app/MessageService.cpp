@@ -1,6 +1,7 @@
 #include "app/MessageService.h"
 
 #include "app/CommandFlags.h"
+#include "app/QtText.h"
 #include "app/Startup.h"
 #include "app/WarningDialog.h"
 #include "database/DataFile.h"
@@ -16,42 +17,46 @@ void MessageService::Error(QWidget* parent, const QString& text)
 
 void MessageService::FileError(QWidget* parent, const QString& text)
 {
-    Show(parent, QString::fromUtf8(kFileErrorCaption.data(), kFileErrorCaption.size()), Icon::Exclamation,
-         Buttons::Ok, text);
+    Show(parent, Text(kFileErrorCaption), Icon::Exclamation, Buttons::Ok, text);
 }
 
 MessageService::Answer MessageService::Query(QWidget* parent, Buttons buttons, const QString& text)
 {
-    return Show(parent, QString::fromUtf8(kQueryCaption.data(), kQueryCaption.size()), Icon::Question,
-                buttons, text);
+    return Show(parent, Text(kQueryCaption), Icon::Question, buttons, text);
+}
+
+std::unique_ptr<QMessageBox> QtMessageService::MakeBox(QWidget* parent, const QString& caption, Icon icon,
+                                                       Buttons buttons, const QString& text)
+{
+    auto box = std::make_unique<QMessageBox>(parent);
+    box->setWindowTitle(caption);
+    box->setText(text);
+    box->setTextFormat(Qt::PlainText);
+    switch (icon) {
+    case Icon::Stop: box->setIcon(QMessageBox::Critical); break;
+    case Icon::Exclamation: box->setIcon(QMessageBox::Warning); break;
+    case Icon::Question: box->setIcon(QMessageBox::Question); break;
+    case Icon::Information: box->setIcon(QMessageBox::Information); break;
+    }
+    switch (buttons) {
+    case Buttons::Ok: box->setStandardButtons(QMessageBox::Ok); break;
+    case Buttons::YesNo:
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box->setDefaultButton(QMessageBox::Yes);
+        break;
+    case Buttons::YesNoCancel:
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box->setDefaultButton(QMessageBox::Yes);
+        box->setEscapeButton(QMessageBox::Cancel);
+        break;
+    }
+    return box;
 }
 
 MessageService::Answer QtMessageService::Show(QWidget* parent, const QString& caption, Icon icon,
                                               Buttons buttons, const QString& text)
 {
-    QMessageBox box(parent);
-    box.setWindowTitle(caption);
-    box.setText(text);
-    box.setTextFormat(Qt::PlainText);
-    switch (icon) {
-    case Icon::Stop: box.setIcon(QMessageBox::Critical); break;
-    case Icon::Exclamation: box.setIcon(QMessageBox::Warning); break;
-    case Icon::Question: box.setIcon(QMessageBox::Question); break;
-    case Icon::Information: box.setIcon(QMessageBox::Information); break;
-    }
-    switch (buttons) {
-    case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
-    case Buttons::YesNo:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::Yes);
-        break;
-    case Buttons::YesNoCancel:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        box.setDefaultButton(QMessageBox::Yes);
-        box.setEscapeButton(QMessageBox::Cancel);
-        break;
-    }
-    switch (box.exec()) {
+    switch (MakeBox(parent, caption, icon, buttons, text)->exec()) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
     case QMessageBox::Cancel: return Answer::Cancel;

@@ -7,9 +7,11 @@
 #include <QStringList>
 
 #include <deque>
+#include <memory>
 #include <optional>
 #include <vector>
 
+class QMessageBox;
 class QWidget;
 
 namespace veskar {
@@ -37,6 +39,9 @@ class MessageService {
 
 class QtMessageService final : public MessageService {
   public:
+    // The box Show() runs, for callers that only render it.
+    [[nodiscard]] static std::unique_ptr<QMessageBox>
+    MakeBox(QWidget* parent, const QString& caption, Icon icon, Buttons buttons, const QString& text);
     Answer Show(QWidget* parent, const QString& caption, Icon icon, Buttons buttons,
                 const QString& text) override;
     bool ConfirmDiscard(QWidget* parent, const QString& name) override;

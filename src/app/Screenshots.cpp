@@ -2,13 +2,15 @@
 //   veskar-screenshots OUTPUT_FOLDER
 // Runs in a temporary working folder, so no file of the caller is touched.
 
-#include "about/AboutDialog.h"
+#include "about/Cv2AboutDlg.h"
 #include "app/FileChooser.h"
 #include "app/HelpWindow.h"
 #include "app/MainWindow.h"
 #include "app/MessageService.h"
+#include "app/QtText.h"
+#include "app/Startup.h"
 #include "app/WarningDialog.h"
-#include "levels/LevelsDialog.h"
+#include "levels/SetptDialog.h"
 
 #include <QApplication>
 #include <QDir>
@@ -16,7 +18,6 @@
 #include <QMessageBox>
 #include <QSlider>
 #include <QTemporaryDir>
-#include <QTextStream>
 
 #include <cstdio>
 
@@ -71,13 +72,13 @@ int main(int argc, char* argv[])
     file->hide();
 
     {
-        veskar::LevelsDialog levels(&window, window.document(), messages);
+        veskar::SetptDialog levels(&window, window.document(), messages);
         levels.slider(0)->setValue(16);
         levels.slider(3)->setValue(10);
         ok = Save(levels, output, QStringLiteral("audio-levels")) && ok;
     }
     {
-        veskar::AboutDialog about(&window);
+        veskar::Cv2AboutDlg about(&window);
         ok = Save(about, output, QStringLiteral("about")) && ok;
     }
     {
@@ -85,14 +86,15 @@ int main(int argc, char* argv[])
         ok = Save(warning, output, QStringLiteral("warning-discard")) && ok;
     }
     {
-        QMessageBox query(QMessageBox::Question, QStringLiteral("Query"),
-                          QStringLiteral("Do you want to save changed data before closing application?"),
-                          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, &window);
-        ok = Save(query, output, QStringLiteral("query-close")) && ok;
-        QMessageBox notice(QMessageBox::Warning, QStringLiteral("File Error"),
-                           QStringLiteral(" CANNOT OPEN VESKAR.DAT FILE - DEFAULT CREATED."),
-                           QMessageBox::Ok);
-        ok = Save(notice, output, QStringLiteral("notice-default-created")) && ok;
+        using Service = veskar::QtMessageService;
+        const auto query =
+            Service::MakeBox(&window, veskar::Text(veskar::kQueryCaption), Service::Icon::Question,
+                             Service::Buttons::YesNoCancel, veskar::Text(veskar::kSaveBeforeCloseQuery));
+        ok = Save(*query, output, QStringLiteral("query-close")) && ok;
+        const auto notice =
+            Service::MakeBox(nullptr, veskar::Text(veskar::kFileErrorCaption), Service::Icon::Exclamation,
+                             Service::Buttons::Ok, veskar::Text(veskar::kDatCreatedNotice));
+        ok = Save(*notice, output, QStringLiteral("notice-default-created")) && ok;
     }
     {
         veskar::HelpWindow help;

@@ -32,7 +32,7 @@ TEST(AboutLines, FromTheVersionEntries)
         {"no block", std::nullopt, {"Version", "", "", ""}},
     };
     for (const Case& c : cases) {
-        const AboutLines lines = MakeAboutLines(ProjectVersion(c.block));
+        const AboutLines lines = MakeAboutLines(TProjectRCVersion(c.block));
         EXPECT_EQ(lines.product, c.expected.product) << c.name;
         EXPECT_EQ(lines.copyright, c.expected.copyright) << c.name;
         EXPECT_EQ(lines.trademark, c.expected.trademark) << c.name;
@@ -40,13 +40,13 @@ TEST(AboutLines, FromTheVersionEntries)
     }
 }
 
-TEST(ProjectVersion, MissingEntryLeavesTheOutParameter)
+TEST(TProjectRCVersion, MissingEntryLeavesTheOutParameter)
 {
     std::string out = "unchanged";
-    EXPECT_FALSE(ProjectVersion(std::nullopt).GetProductName(out));
-    EXPECT_FALSE(ProjectVersion(Without("LegalTrademarks")).GetTrademark(out));
+    EXPECT_FALSE(TProjectRCVersion(std::nullopt).GetProductName(out));
+    EXPECT_FALSE(TProjectRCVersion(Without("LegalTrademarks")).GetTrademark(out));
     EXPECT_EQ(out, "unchanged");
-    EXPECT_TRUE(ProjectVersion(kFull).GetDebug(out));
+    EXPECT_TRUE(TProjectRCVersion(kFull).GetDebug(out));
     EXPECT_EQ(out, "Build abc");
 }
 

@@ -5,7 +5,7 @@
 #include "app/HelpWindow.h"
 #include "app/MainWindow.h"
 #include "app/MessageService.h"
-#include "levels/LevelsDialog.h"
+#include "levels/SetptDialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -113,14 +113,16 @@ TEST_F(HelpKeysTest, HelpModeClickOnAGreyedToolbarButton)
     ASSERT_NE(button, nullptr);
     ASSERT_FALSE(button->isEnabled());
     window.enterHelpMode();
-    QTest::mouseClick(button, Qt::LeftButton);
+    // Through the window system, as a real click comes.
+    const QPoint at = button->mapTo(&window, button->rect().center());
+    QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, at);
     EXPECT_FALSE(window.inHelpMode());
     EXPECT_EQ(ShownTopic(), QStringLiteral("program.html"));
 }
 
 TEST_F(HelpKeysTest, F1ShowsTheTopicOfTheFocusedControl)
 {
-    LevelsDialog dialog(&window, window.document(), messages);
+    SetptDialog dialog(&window, window.document(), messages);
     dialog.open();
     QTest::keyClick(dialog.slider(2), Qt::Key_F1);
     EXPECT_EQ(ShownTopic(), QStringLiteral("levels.html"));
@@ -128,6 +130,26 @@ TEST_F(HelpKeysTest, F1ShowsTheTopicOfTheFocusedControl)
 
     QTest::keyClick(&window, Qt::Key_F1);
     EXPECT_EQ(ShownTopic(), QStringLiteral("index.html"));
+    dialog.reject();
+}
+
+// The editors run application-modal; the help they open must still take clicks.
+TEST_F(HelpKeysTest, HelpFromAModalDialogCanBeUsed)
+{
+    SetptDialog dialog(&window, window.document(), messages);
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.show();
+    QTest::keyClick(dialog.slider(0), Qt::Key_F1);
+    ASSERT_EQ(ShownTopic(), QStringLiteral("levels.html"));
+
+    QListWidget* contents = window.helpWindow()->contents();
+    const QRect open =
+        contents->visualItemRect(contents->findItems(QStringLiteral("Open"), Qt::MatchExactly).front());
+    // Through the window system, which drops input to windows a modal dialog blocks.
+    HelpWindow* help = window.helpWindow();
+    const QPoint at = contents->viewport()->mapTo(help, open.center());
+    QTest::mouseClick(help->windowHandle(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(ShownTopic(), QStringLiteral("open.html"));
     dialog.reject();
 }
 
@@ -143,13 +165,27 @@ TEST_F(HelpKeysTest, F1OnAHighlightedMenuItemDoesNotRunIt)
 
 TEST_F(HelpKeysTest, HelpModeClickOnAMenuItemDoesNotRunIt)
 {
-    QMenu* file = window.fileMenu();
-    file->popup(window.mapToGlobal(QPoint(0, 0)));
-    window.enterHelpMode();
-    const QRect item = file->actionGeometry(window.action(CommandId::DefaultData));
-    QTest::mouseClick(file, Qt::LeftButton, {}, item.center());
-    EXPECT_EQ(ShownTopic(), QStringLiteral("default-database.html"));
-    EXPECT_FALSE(window.inHelpMode());
+    const struct {
+        CommandId id;
+        const char* topic;
+    } cases[] = {
+        {CommandId::DefaultData, "default-database.html"},
+        {CommandId::CopyDir, "copy-directory.html"}, // greyed
+    };
+    for (const auto& c : cases) {
+        QAction* command = window.action(c.id);
+        QMenu* menu = nullptr;
+        for (QObject* owner : command->associatedObjects())
+            if (!menu)
+                menu = qobject_cast<QMenu*>(owner);
+        ASSERT_NE(menu, nullptr);
+        menu->popup(window.mapToGlobal(QPoint(0, 0)));
+        window.enterHelpMode();
+        QTest::mouseClick(menu->windowHandle(), Qt::LeftButton, {}, menu->actionGeometry(command).center());
+        EXPECT_EQ(ShownTopic(), QString::fromLatin1(c.topic));
+        EXPECT_FALSE(window.inHelpMode());
+        EXPECT_FALSE(menu->isVisible());
+    }
     EXPECT_TRUE(messages.boxes.empty());
 }
 

@@ -5,7 +5,7 @@
 #include "app/FileChooser.h"
 #include "app/MessageService.h"
 #include "app/Startup.h"
-#include "levels/LevelsDialog.h"
+#include "levels/SetptDialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QSettings>
 #include <QSlider>
+#include <QStatusBar>
 
 #include <gtest/gtest.h>
 
@@ -353,9 +354,9 @@ TEST_F(MainWindowTest, RecentFilesLastAcrossRunsAndKeepOtherSettings)
     PassTime(2000);
     files.Script(folder.path("a.dat"));
     window->CmFileOpen();
-    files.Script(folder.path("b.dat"));
+    files.Script(folder.path("R&D.dat")); // '&' must not turn into a mnemonic
     ASSERT_TRUE(window->CmFileSaveAs());
-    const QStringList expected = {folder.path("b.dat"), folder.path("a.dat")};
+    const QStringList expected = {folder.path("R&D.dat"), folder.path("a.dat")};
     EXPECT_EQ(window->recentFiles(), expected);
 
     window.reset();
@@ -364,8 +365,8 @@ TEST_F(MainWindowTest, RecentFilesLastAcrossRunsAndKeepOtherSettings)
     QStringList menuTexts;
     for (QAction* action : window->recentActions())
         if (!action->isSeparator())
-            menuTexts << action->text();
-    EXPECT_EQ(menuTexts, (QStringList{"&1 " + expected[0], "&2 " + expected[1]}));
+            menuTexts << action->iconText(); // as shown, mnemonics resolved
+    EXPECT_EQ(menuTexts, (QStringList{"1 " + expected[0], "2 " + expected[1]}));
     EXPECT_TRUE(window->fileMenu()->actions().contains(window->recentActions().first()));
 
     QSettings ini(folder.path("CorvaneVeskar.ini"), QSettings::IniFormat);
@@ -394,6 +395,44 @@ TEST_F(StartedTest, RecentFileOpensAndAGoneOneIsRemovedWithAMessage)
     EXPECT_EQ(window->document().image.gen.modbusAddress, 21);
     QSettings ini(folder.path("CorvaneVeskar.ini"), QSettings::IniFormat);
     EXPECT_FALSE(ini.contains("RecentFiles/File2"));
+}
+
+// ---- menus and hints ------------------------------------------------------------
+
+TEST_F(StartedTest, HighlightedMenuItemShowsItsHintInTheStatusBar)
+{
+    window->show();
+    const struct {
+        CommandId id;
+        const char* menuText;
+        const char* hint;
+    } cases[] = {
+        {CommandId::FileOpen, "&Open...", "Opens an existing document"},
+        {CommandId::FileSave, "&Save", "Saves the active document"},
+        {CommandId::FileSaveAs, "Save &As...", "Saves the active document with a new name"},
+        {CommandId::Exit, "E&xit", ""},
+        {CommandId::DefaultData, "&Default Database", ""},
+    };
+    QMenu* file = window->fileMenu();
+    file->popup(window->mapToGlobal(QPoint(0, 0)));
+    for (const auto& c : cases) {
+        QAction* item = window->action(c.id);
+        EXPECT_EQ(item->text(), QString::fromLatin1(c.menuText));
+        window->statusBar()->showMessage(QStringLiteral("stale"));
+        file->setActiveAction(item);
+        EXPECT_EQ(window->statusBar()->currentMessage(), QString::fromLatin1(c.hint)) << c.menuText;
+    }
+    EXPECT_EQ(window->action(CommandId::Exit)->shortcut(), QKeySequence(QStringLiteral("Alt+F4")));
+    EXPECT_EQ(window->action(CommandId::FileSaveAs)->toolTip(), QStringLiteral("Save As"));
+    file->hide();
+
+    // Commands straight on the menu bar carry their hints too.
+    QStringList barTexts;
+    for (QAction* twin : window->menuBarTwins()) {
+        barTexts << twin->text();
+        EXPECT_FALSE(twin->statusTip().isEmpty()) << twin->text().toStdString();
+    }
+    EXPECT_EQ(barTexts, (QStringList{"Summar&y", "&Users", "&System", "&Levels", "Progra&m"}));
 }
 
 // ---- command flags -------------------------------------------------------------
@@ -478,7 +517,7 @@ TEST_F(StartedTest, EditorWindowGreysCommandsWhileOpen)
 TEST_F(StartedTest, LevelsCommandEditsTheDocument)
 {
     window->setDialogRunner([](QDialog& dialog) {
-        auto& levels = dynamic_cast<LevelsDialog&>(dialog);
+        auto& levels = dynamic_cast<SetptDialog&>(dialog);
         levels.slider(1)->setValue(18);
         levels.accept();
         return levels.result();

@@ -1,4 +1,4 @@
-#include "levels/LevelsDialog.h"
+#include "levels/SetptDialog.h"
 #include "app/MessageService.h"
 #include "database/Defaults.h"
 #include "database/Document.h"
@@ -13,9 +13,9 @@
 namespace veskar {
 namespace {
 
-class LevelsDialogTest : public ::testing::Test {
+class SetptDialogTest : public ::testing::Test {
   protected:
-    LevelsDialogTest()
+    SetptDialogTest()
     {
         CreateDatabase(document.image);
         document.DatabaseChanged = false;
@@ -25,16 +25,16 @@ class LevelsDialogTest : public ::testing::Test {
     ScriptedMessageService messages;
 };
 
-TEST_F(LevelsDialogTest, StoredCentreOpensAtTheTop)
+TEST_F(SetptDialogTest, StoredCentreOpensAtTheTop)
 {
-    LevelsDialog dialog(nullptr, document, messages);
+    SetptDialog dialog(nullptr, document, messages);
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(dialog.slider(i)->value(), dialog.slider(i)->maximum()) << i;
         EXPECT_EQ(dialog.valueText(i)->text(), QStringLiteral("0 dBm")) << i;
     }
 }
 
-TEST_F(LevelsDialogTest, OkStoresTheMovedLevels)
+TEST_F(SetptDialogTest, OkStoresTheMovedLevels)
 {
     struct Case {
         int slider;
@@ -51,7 +51,7 @@ TEST_F(LevelsDialogTest, OkStoresTheMovedLevels)
     for (const Case& c : cases) {
         CreateDatabase(document.image);
         document.DatabaseChanged = false;
-        LevelsDialog dialog(nullptr, document, messages);
+        SetptDialog dialog(nullptr, document, messages);
         dialog.open();
         dialog.slider(c.slider)->setValue(c.value);
         EXPECT_EQ(dialog.valueText(c.slider)->text(), QString::fromLatin1(c.text)) << c.slider;
@@ -63,10 +63,10 @@ TEST_F(LevelsDialogTest, OkStoresTheMovedLevels)
     EXPECT_TRUE(messages.boxes.empty());
 }
 
-TEST_F(LevelsDialogTest, CancelAfterAChangeAsksAndNoKeepsEditing)
+TEST_F(SetptDialogTest, CancelAfterAChangeAsksAndNoKeepsEditing)
 {
     const Image before = document.image;
-    LevelsDialog dialog(nullptr, document, messages);
+    SetptDialog dialog(nullptr, document, messages);
     dialog.open();
     dialog.slider(0)->setValue(12);
 
@@ -84,10 +84,10 @@ TEST_F(LevelsDialogTest, CancelAfterAChangeAsksAndNoKeepsEditing)
     EXPECT_FALSE(document.DatabaseChanged);
 }
 
-TEST_F(LevelsDialogTest, ClosingUnchangedAsksNothingAndMarksNothing)
+TEST_F(SetptDialogTest, ClosingUnchangedAsksNothingAndMarksNothing)
 {
     for (bool ok : {false, true}) {
-        LevelsDialog dialog(nullptr, document, messages);
+        SetptDialog dialog(nullptr, document, messages);
         dialog.open();
         dialog.slider(2)->setValue(10);
         dialog.slider(2)->setValue(20); // moved and put back
@@ -98,21 +98,21 @@ TEST_F(LevelsDialogTest, ClosingUnchangedAsksNothingAndMarksNothing)
     EXPECT_FALSE(document.DatabaseChanged);
 }
 
-TEST_F(LevelsDialogTest, LevelsOutsideTheSliders)
+TEST_F(SetptDialogTest, LevelsOutsideTheSliders)
 {
     document.image.gen.levelTxTone = 10;  // below: top, 0 dBm, stored as 25
     document.image.gen.levelRadioRx = 40; // below on a receive slider
     document.image.gen.levelTxVoice = 30; // above: clamped to the top, kept until a slider moves
     const Image stored = document.image;
     {
-        LevelsDialog dialog(nullptr, document, messages);
+        SetptDialog dialog(nullptr, document, messages);
         dialog.open();
         dialog.reject();
         EXPECT_FALSE(dialog.isVisible());
     }
     EXPECT_EQ(document.image, stored); // Cancel never writes, not even the repaired levels
     {
-        LevelsDialog dialog(nullptr, document, messages);
+        SetptDialog dialog(nullptr, document, messages);
         EXPECT_EQ(dialog.valueText(0)->text(), QStringLiteral("0 dBm"));
         EXPECT_EQ(dialog.slider(1)->value(), 20);
         EXPECT_EQ(dialog.valueText(1)->text(), QStringLiteral("+10 dBm"));
@@ -124,7 +124,7 @@ TEST_F(LevelsDialogTest, LevelsOutsideTheSliders)
     EXPECT_EQ(document.image.gen.levelTxVoice, 30);
     EXPECT_FALSE(document.DatabaseChanged);
 
-    LevelsDialog dialog(nullptr, document, messages);
+    SetptDialog dialog(nullptr, document, messages);
     dialog.open();
     dialog.slider(4)->setValue(18);
     EXPECT_EQ(dialog.valueText(1)->text(), QStringLiteral("0 dBm"));

@@ -1,4 +1,4 @@
-#include "about/AboutDialog.h"
+#include "about/Cv2AboutDlg.h"
 
 #include "app/Icons.h"
 
@@ -10,7 +10,7 @@
 
 namespace veskar {
 
-AboutDialog::AboutDialog(QWidget* parent, const ProjectVersion& version) : QDialog(parent)
+Cv2AboutDlg::Cv2AboutDlg(QWidget* parent, const TProjectRCVersion& version) : QDialog(parent)
 {
     setWindowTitle(QString::fromLatin1(kAboutTitle));
     setObjectName(QStringLiteral("Cv2AboutDlg"));
@@ -71,22 +71,22 @@ AboutDialog::AboutDialog(QWidget* parent, const ProjectVersion& version) : QDial
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-QString AboutDialog::productLine() const
+QString Cv2AboutDlg::productLine() const
 {
     return m_product->text();
 }
 
-QString AboutDialog::copyrightLine() const
+QString Cv2AboutDlg::copyrightLine() const
 {
     return m_copyright->text();
 }
 
-QString AboutDialog::trademarkLine() const
+QString Cv2AboutDlg::trademarkLine() const
 {
     return m_trademark->text();
 }
 
-QString AboutDialog::buildLine() const
+QString Cv2AboutDlg::buildLine() const
 {
     return m_build->text();
 }

@@ -1,5 +1,6 @@
-#include "levels/LevelsDialog.h"
+#include "levels/SetptDialog.h"
 
+#include "app/QtText.h"
 #include "database/Document.h"
 
 #include <QDialogButtonBox>
@@ -14,16 +15,7 @@
 
 namespace veskar {
 
-namespace {
-
-QString Text(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
-
-LevelsDialog::LevelsDialog(QWidget* parent, Document& document, MessageService& messages)
+SetptDialog::SetptDialog(QWidget* parent, Document& document, MessageService& messages)
     : EditorDialog(parent, document, messages, QStringLiteral("the audio levels"))
 {
     setWindowTitle(QStringLiteral("AUDIO LEVELS"));
@@ -76,7 +68,7 @@ LevelsDialog::LevelsDialog(QWidget* parent, Document& document, MessageService& 
     SetupWindow();
 }
 
-void LevelsDialog::SetupWindow()
+void SetptDialog::SetupWindow()
 {
     for (std::size_t i = 0; i < kLevelSlots.size(); ++i) {
         const LevelSlot& slot = kLevelSlots[i];
@@ -87,10 +79,10 @@ void LevelsDialog::SetupWindow()
     m_opened = m_setPoints;
     ShowTexts();
     for (QSlider* slider : m_sliders)
-        connect(slider, &QSlider::valueChanged, this, &LevelsDialog::UpdateSetpoint);
+        connect(slider, &QSlider::valueChanged, this, &SetptDialog::UpdateSetpoint);
 }
 
-void LevelsDialog::UpdateSetpoint()
+void SetptDialog::UpdateSetpoint()
 {
     for (std::size_t i = 0; i < m_sliders.size(); ++i) {
         QSlider* slider = m_sliders[i];
@@ -104,14 +96,14 @@ void LevelsDialog::UpdateSetpoint()
     ShowTexts();
 }
 
-void LevelsDialog::ShowTexts()
+void SetptDialog::ShowTexts()
 {
     for (std::size_t i = 0; i < m_texts.size(); ++i)
         m_texts[i]->setText(QString::fromStdString(SetPointText(m_setPoints[i])));
 }
 
 // Writes all five; one below its slider's reach was shown at the top and is stored as 0 dBm.
-void LevelsDialog::Store()
+void SetptDialog::Store()
 {
     for (std::size_t i = 0; i < kLevelSlots.size(); ++i)
         document().image.gen.*kLevelSlots[i].field = LevelFromSetPoint(m_setPoints[i], kLevelSlots[i].kind);

@@ -10,10 +10,10 @@ class QLabel;
 
 namespace veskar {
 
-class AboutDialog : public QDialog {
+class Cv2AboutDlg : public QDialog {
     Q_OBJECT
   public:
-    explicit AboutDialog(QWidget* parent, const ProjectVersion& version = ProjectVersion());
+    explicit Cv2AboutDlg(QWidget* parent, const TProjectRCVersion& version = TProjectRCVersion());
 
     [[nodiscard]] QString productLine() const;
     [[nodiscard]] QString copyrightLine() const;

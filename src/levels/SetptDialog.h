@@ -14,10 +14,10 @@ class QSlider;
 
 namespace veskar {
 
-class LevelsDialog : public EditorDialog {
+class SetptDialog : public EditorDialog {
     Q_OBJECT
   public:
-    LevelsDialog(QWidget* parent, Document& document, MessageService& messages);
+    SetptDialog(QWidget* parent, Document& document, MessageService& messages);
 
     [[nodiscard]] QSlider* slider(int index) const { return m_sliders.at(static_cast<std::size_t>(index)); }
     [[nodiscard]] QLabel* valueText(int index) const { return m_texts.at(static_cast<std::size_t>(index)); }
