@@ -285,7 +285,7 @@ void MainWindow::CmClearData()
 
 void MainWindow::EraseAfterQuery(void (Document::*erase)())
 {
-    if (m_messages.Query(this, MessageService::Buttons::YesNo, Text(kEraseQuery)) !=
+    if (m_messages.Query(this, MessageService::Buttons::YesNoSafe, Text(kEraseQuery)) !=
         MessageService::Answer::Yes)
         return;
     (m_document.*erase)();

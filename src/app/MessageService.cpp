@@ -41,8 +41,9 @@ std::unique_ptr<QMessageBox> QtMessageService::MakeBox(QWidget* parent, const QS
     switch (buttons) {
     case Buttons::Ok: box->setStandardButtons(QMessageBox::Ok); break;
     case Buttons::YesNo:
+    case Buttons::YesNoSafe:
         box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box->setDefaultButton(QMessageBox::Yes);
+        box->setDefaultButton(buttons == Buttons::YesNo ? QMessageBox::Yes : QMessageBox::No);
         break;
     case Buttons::YesNoCancel:
         box->setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
@@ -85,7 +86,7 @@ MessageService::Answer ScriptedMessageService::Show(QWidget*, const QString& cap
     if (buttons == Buttons::Ok)
         return Answer::Ok;
     ++unscripted;
-    return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
+    return buttons == Buttons::YesNoCancel ? Answer::Cancel : Answer::No;
 }
 
 bool ScriptedMessageService::ConfirmDiscard(QWidget*, const QString& name)

@@ -19,7 +19,8 @@ namespace veskar {
 class MessageService {
   public:
     enum class Icon { Stop, Exclamation, Question, Information };
-    enum class Buttons { Ok, YesNo, YesNoCancel };
+    // YesNoSafe: a Yes/No question whose Yes destroys data, so Enter means No.
+    enum class Buttons { Ok, YesNo, YesNoSafe, YesNoCancel };
     enum class Answer { Ok, Yes, No, Cancel };
 
     virtual ~MessageService() = default;

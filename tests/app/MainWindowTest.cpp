@@ -264,6 +264,7 @@ TEST_F(StartedTest, TitleFollowsSaveAsButNotSaveOrDefaultDatabase)
     window->CmDefaultData();
     EXPECT_EQ(messages.boxes.back().text, QStringLiteral("All data will be erased - Continue?"));
     EXPECT_EQ(messages.boxes.back().caption, QStringLiteral("Query"));
+    EXPECT_EQ(messages.boxes.back().buttons, MessageService::Buttons::YesNoSafe);  // Enter must not erase
     Image defaults{};
     CreateDatabase(defaults);
     EXPECT_EQ(window->document().image, defaults);
