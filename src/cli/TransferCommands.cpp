@@ -30,15 +30,21 @@ int RunWriteConfig(const Invocation& invocation, Streams streams)
                        [&image](TransferEngine& engine, ConsoleProgress&) { return engine.StartConfigWrite(image); });
 }
 
+// `image` holds the unit's configuration when this returns kExitSuccess.
+int ReadFromUnit(const Invocation& invocation, Streams streams, Image& image)
+{
+    CreateDatabase(image);
+    return RunTransfer(invocation, streams,
+                       [&image](TransferEngine& engine, ConsoleProgress&) { return engine.StartConfigRead(image); });
+}
+
 int RunReadConfig(const Invocation& invocation, Streams streams)
 {
     const std::string& name = invocation.arguments[0];
     if (RefuseOutputName(name, streams.err))
         return kExitUsage;
     Image image{};
-    CreateDatabase(image);
-    const int status = RunTransfer(
-        invocation, streams, [&image](TransferEngine& engine, ConsoleProgress&) { return engine.StartConfigRead(image); });
+    const int status = ReadFromUnit(invocation, streams, image);
     if (status != kExitSuccess)
         return status;
     if (const FileError error = WriteImageFile(name, image); error != FileError::None) {
@@ -65,9 +71,7 @@ int RunVerify(const Invocation& invocation, Streams streams)
     if (!ReadStored(name, fromFile, streams.err))
         return kExitUsage;
     Image inUnit{};
-    CreateDatabase(inUnit);
-    const int status = RunTransfer(
-        invocation, streams, [&inUnit](TransferEngine& engine, ConsoleProgress&) { return engine.StartConfigRead(inUnit); });
+    const int status = ReadFromUnit(invocation, streams, inUnit);
     if (status != kExitSuccess)
         return status;
     if (PrintDifferences(ExpectedInUnit(fromFile), inUnit, streams.out) != 0) {

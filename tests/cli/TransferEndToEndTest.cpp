@@ -6,6 +6,7 @@
 #include "database/DataFile.h"
 #include "database/Defaults.h"
 #include "support/ChildProcess.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -28,20 +29,6 @@ std::vector<char> Contents(const fs::path& file)
 
 class TransferEndToEndTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        folder_ = fs::temp_directory_path()
-                  / ("veskar-e2e-" + std::to_string(::getpid()) + "-"
-                     + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override
-    {
-        unit_.reset();
-        fs::remove_all(folder_);
-    }
-
     void startUnit(std::vector<std::string> faults = {})
     {
         std::vector<std::string> arguments = {"--pty", port(), "--store", path("store")};
@@ -53,7 +40,7 @@ protected:
         ASSERT_EQ(unit_->firstLine(), "veskar-unit-sim: serving " + port() + "\n");
     }
 
-    std::string path(const std::string& name) const { return (folder_ / name).string(); }
+    std::string path(const std::string& name) const { return folder_ / name; }
     std::string port() const { return path("unit"); }
 
     int cli(std::vector<std::string> arguments)
@@ -64,7 +51,7 @@ protected:
         return RunCli(arguments, {out_, err_});
     }
 
-    fs::path folder_;
+    veskar::testing::TempFolder folder_{"veskar-e2e"};
     std::unique_ptr<veskar::testing::ChildProcess> unit_;
     std::ostringstream out_;
     std::ostringstream err_;

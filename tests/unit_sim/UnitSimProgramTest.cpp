@@ -4,6 +4,7 @@
 #include "programming/Frame.h"
 #include "programming/unit/UnitStore.h"
 #include "support/ChildProcess.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -76,13 +77,8 @@ bool ExitedWith(const ChildProcess::Finished& run, int code)
 
 class UnitSimProgramTest : public ::testing::Test {
   protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/veskar-unitsim-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        root = pattern;
-    }
-    void TearDown() override { fs::remove_all(root); }
+    veskar::testing::TempFolder folder{"veskar-unitsim"};
+    const fs::path root = folder.path();
 
     // Starts the program serving `link` and checks its first line.
     void Serve(std::optional<ChildProcess>& program, const fs::path& link, std::vector<std::string> more)
@@ -91,8 +87,6 @@ class UnitSimProgramTest : public ::testing::Test {
         program.emplace(VESKAR_UNIT_SIM, more);
         ASSERT_EQ(program->firstLine(), "veskar-unit-sim: serving " + link.string() + "\n");
     }
-
-    fs::path root;
 };
 
 // A configuration write, the port closed and opened again, the configuration

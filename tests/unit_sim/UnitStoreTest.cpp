@@ -1,6 +1,7 @@
 #include "programming/unit/UnitStore.h"
 
 #include "programming/Frame.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -15,15 +16,8 @@ namespace fs = std::filesystem;
 
 class UnitStoreTest : public ::testing::Test {
   protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/veskar-store-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        root = pattern;
-    }
-    void TearDown() override { fs::remove_all(root); }
-
-    fs::path root;
+    veskar::testing::TempFolder folder{"veskar-store"};
+    const fs::path root = folder.path();
 };
 
 // A fresh store is created, a write through the unit lands in the files, and
