@@ -38,7 +38,6 @@ struct CommandInfo {
     std::string_view hint;      // status bar, empty for none
     std::string_view icon;      // toolbar icon name, empty when not on the toolbar
     std::string_view helpTopic; // page of the help resource
-    bool built;                 // false until the command's editor exists: shown, but greyed
 };
 
 [[nodiscard]] std::span<const CommandInfo> Commands();

@@ -31,9 +31,9 @@ void EditorDialog::done(int result)
         QDialog::done(result);
 }
 
-bool EditorDialog::Refuse(QLineEdit* field, const QString& text)
+bool EditorDialog::Refuse(QLineEdit* field, MessageKind kind, const QString& text)
 {
-    m_messages.Error(this, text);
+    m_messages.Tell(this, kind, text);
     if (field) {
         field->setFocus(Qt::OtherFocusReason);
         field->selectAll();

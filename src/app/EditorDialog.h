@@ -5,6 +5,8 @@
 // differs; Cancel (or the close box) leaves the configuration untouched and,
 // when something was edited, asks before discarding it.
 
+#include "app/Verdict.h"
+
 #include <QDialog>
 
 class QLineEdit;
@@ -31,7 +33,7 @@ class EditorDialog : public QDialog {
     virtual void Store() = 0;
 
     // Reports a refused value: the message, then the field focused with its text selected.
-    bool Refuse(QLineEdit* field, const QString& text);
+    bool Refuse(QLineEdit* field, MessageKind kind, const QString& text);
 
     Document& document() { return m_document; }
     MessageService& messages() { return m_messages; }

@@ -6,24 +6,17 @@
 
 namespace veskar {
 
-EditorWindow::EditorWindow(MainWindow& main, std::vector<FlagsModel::Flag> cleared, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_main(main), m_cleared(std::move(cleared))
+EditorWindow::EditorWindow(MainWindow& main, std::vector<FlagsModel::Flag> held)
+    : QWidget(&main, Qt::Window), m_main(main)
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    for (FlagsModel::Flag flag : m_cleared)
-        flags().set(flag, false);
+    m_main.flags().hold(this, std::move(held));
     m_main.addEditorWindow(this);
 }
 
-FlagsModel& EditorWindow::flags()
+EditorWindow::~EditorWindow()
 {
-    return m_main.flags();
-}
-
-void EditorWindow::RestoreFlags()
-{
-    for (FlagsModel::Flag flag : m_cleared)
-        flags().set(flag, true);
+    m_main.flags().release(this);
 }
 
 void EditorWindow::closeEvent(QCloseEvent* event)
@@ -32,7 +25,7 @@ void EditorWindow::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    RestoreFlags();
+    m_main.flags().release(this);
     event->accept();
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
-// A modeless editor window: while it is open it clears the command flags of
-// the main-window commands that would conflict with it, and restores them when
-// it closes. A refused close leaves them cleared.
+// A modeless editor window: while it is open it holds the command flags of the
+// main-window commands that would conflict with it, and releases them when it
+// closes. A refused close keeps them held. A flag another open window holds as
+// well stays cleared, so the user list closing beside an open directory window
+// leaves the file and program commands greyed.
 
 #include "app/FlagsModel.h"
 
@@ -17,22 +19,20 @@ class MainWindow;
 class EditorWindow : public QWidget {
     Q_OBJECT
   public:
-    EditorWindow(MainWindow& main, std::vector<FlagsModel::Flag> cleared, QWidget* parent = nullptr);
+    // Owned by the main window, which closes it (asking) before the program ends.
+    EditorWindow(MainWindow& main, std::vector<FlagsModel::Flag> held);
+    ~EditorWindow() override;
 
   protected:
     // Asked before the window closes (the acceptance sequence of the editor).
     [[nodiscard]] virtual bool CanClose() { return true; }
-    // Default: every flag cleared at set-up comes back.
-    virtual void RestoreFlags();
 
     void closeEvent(QCloseEvent* event) override;
 
     MainWindow& main() { return m_main; }
-    FlagsModel& flags();
 
   private:
     MainWindow& m_main;
-    std::vector<FlagsModel::Flag> m_cleared;
 };
 
 } // namespace veskar

@@ -2,22 +2,25 @@
 
 namespace veskar {
 
-void FlagsModel::set(Flag flag, bool value)
+void FlagsModel::hold(const void* holder, std::vector<Flag> flags)
 {
-    set({flag}, value);
+    m_holds[holder] = std::move(flags);
+    Update();
 }
 
-void FlagsModel::set(std::initializer_list<Flag> flags, bool value)
+void FlagsModel::release(const void* holder)
 {
-    CommandFlags next = m_flags;
-    for (Flag flag : flags)
-        next.*flag = value;
-    Update(next);
+    if (m_holds.erase(holder) != 0)
+        Update();
 }
 
-void FlagsModel::Update(const CommandFlags& next)
+void FlagsModel::Update()
 {
-    CommandFlags computed = next;
+    CommandFlags computed;
+    for (const auto& [holder, flags] : m_holds) {
+        for (Flag flag : flags)
+            computed.*flag = false;
+    }
     computed.printon = PrintAllowed(computed);
     if (computed == m_flags)
         return;

@@ -1,11 +1,16 @@
 #pragma once
 
-// The command-availability flags as an observable model: an editor window sets
-// and clears flags, the main window follows every change.
+// The command-availability flags as an observable model. An open editor window
+// holds the flags of the commands that would conflict with it; a flag is set
+// while nobody holds it, so closing one window never re-enables a command that
+// another open window still blocks. The main window follows every change.
 
 #include "app/CommandFlags.h"
 
 #include <QObject>
+
+#include <map>
+#include <vector>
 
 namespace veskar {
 
@@ -20,15 +25,17 @@ class FlagsModel : public QObject {
     [[nodiscard]] bool get(Flag flag) const { return m_flags.*flag; }
     [[nodiscard]] bool allowed(CommandId id) const { return CommandAllowed(m_flags, id); }
 
-    void set(Flag flag, bool value);
-    // Several at once, one notification.
-    void set(std::initializer_list<Flag> flags, bool value);
+    // `holder` keeps `flags` cleared until it releases them (or holds another set).
+    void hold(const void* holder, std::vector<Flag> flags);
+    void release(const void* holder);
 
   signals:
     void changed();
 
   private:
-    void Update(const CommandFlags& next);
+    void Update();
+
+    std::map<const void*, std::vector<Flag>> m_holds;
     CommandFlags m_flags;
 };
 

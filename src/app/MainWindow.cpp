@@ -1,30 +1,26 @@
 #include "app/MainWindow.h"
 
-#include "about/Cv2AboutDlg.h"
+#include "app/EditorCommands.h"
 #include "app/FileChooser.h"
-#include "app/HelpWindow.h"
 #include "app/Icons.h"
 #include "app/MessageService.h"
 #include "app/QtText.h"
 #include "app/RecentFiles.h"
 #include "app/Startup.h"
 #include "database/DataFile.h"
-#include "levels/SetptDialog.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMouseEvent>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
-#include <QToolButton>
 
 #include <memory>
 
@@ -37,16 +33,15 @@ int CommandOf(const QAction* action)
     return action ? action->data().toInt() : 0;
 }
 
-QString TopicOf(int id)
-{
-    const CommandInfo* info = FindCommand(id);
-    return info ? Text(info->helpTopic) : QString();
-}
-
 } // namespace
 
 MainWindow::MainWindow(MessageService& messages, FileChooser& files, QWidget* parent)
-    : QMainWindow(parent), m_messages(messages), m_files(files)
+    : QMainWindow(parent), m_messages(messages), m_files(files), m_helpMode([this](const QString& text) {
+          if (text.isEmpty())
+              statusBar()->clearMessage();
+          else
+              statusBar()->showMessage(text);
+      })
 {
     auto started = std::make_shared<QElapsedTimer>();
     started->start();
@@ -64,6 +59,8 @@ MainWindow::MainWindow(MessageService& messages, FileChooser& files, QWidget* pa
     setCentralWidget(client);
 
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
+    RegisterFileCommands();
+    RegisterEditors(*this);
     BuildMenus();
     BuildToolBar();
     m_recent = LoadRecentFiles();
@@ -79,9 +76,27 @@ MainWindow::MainWindow(MessageService& messages, FileChooser& files, QWidget* pa
 MainWindow::~MainWindow()
 {
     qApp->removeEventFilter(this);
-    if (m_helpMode)
-        QApplication::restoreOverrideCursor();
-    delete m_help;
+    // Editor windows hold flags of this window; they go first.
+    for (const QPointer<QWidget>& window : m_editorWindows)
+        delete window.data();
+}
+
+void MainWindow::RegisterFileCommands()
+{
+    setCommandHandler(CommandId::FileOpen, [this] { CmFileOpen(); });
+    setCommandHandler(CommandId::FileSave, [this] { CmFileSave(); });
+    setCommandHandler(CommandId::FileSaveAs, [this] { CmFileSaveAs(); });
+    setCommandHandler(CommandId::Exit, [this] { close(); });
+    setCommandHandler(CommandId::DefaultData, [this] { CmDefaultData(); });
+    setCommandHandler(CommandId::ClearData, [this] { CmClearData(); });
+    setCommandHandler(CommandId::HelpContents, [this] { showHelp(Text(kContentsTopic)); });
+    setCommandHandler(CommandId::HelpUsing, [this] { showHelp(Text(kUsingHelpTopic)); });
+}
+
+void MainWindow::setCommandHandler(CommandId id, std::function<void()> handler)
+{
+    m_handlers[static_cast<int>(id)] = std::move(handler);
+    UpdateCommands();
 }
 
 void MainWindow::BuildMenus()
@@ -145,7 +160,7 @@ void MainWindow::UpdateCommands()
 {
     for (const CommandInfo& info : Commands()) {
         if (QAction* action = m_actions.value(static_cast<int>(info.id)))
-            action->setEnabled(info.built && m_flags.allowed(info.id));
+            action->setEnabled(m_handlers.contains(static_cast<int>(info.id)) && m_flags.allowed(info.id));
     }
     for (QAction* twin : m_menuBarTwins)
         twin->setEnabled(m_actions.value(CommandOf(twin))->isEnabled());
@@ -199,26 +214,15 @@ void MainWindow::runCommand(int id)
     const CommandInfo* info = FindCommand(id);
     if (!info)
         return;
-    if (m_helpMode) {
+    if (inHelpMode()) {
         leaveHelpMode();
         showHelp(Text(info->helpTopic));
         return;
     }
-    if (!info->built || !m_flags.allowed(info->id))
+    const auto handler = m_handlers.find(id);
+    if (handler == m_handlers.end() || !m_flags.allowed(info->id))
         return;
-    switch (info->id) {
-    case CommandId::FileOpen: CmFileOpen(); break;
-    case CommandId::FileSave: CmFileSave(); break;
-    case CommandId::FileSaveAs: CmFileSaveAs(); break;
-    case CommandId::Exit: close(); break;
-    case CommandId::DefaultData: CmDefaultData(); break;
-    case CommandId::ClearData: CmClearData(); break;
-    case CommandId::Levels: CmLevels(); break;
-    case CommandId::HelpContents: CmHelpContents(); break;
-    case CommandId::HelpUsing: CmHelpUsing(); break;
-    case CommandId::HelpAbout: CmHelpAbout(); break;
-    default: break;
-    }
+    handler->second();
 }
 
 bool MainWindow::DataGone()
@@ -292,28 +296,6 @@ void MainWindow::EraseAfterQuery(void (Document::*erase)())
     UpdateCommands();
 }
 
-void MainWindow::CmLevels()
-{
-    SetptDialog dialog(this, m_document, m_messages);
-    m_runDialog(dialog);
-}
-
-void MainWindow::CmHelpContents()
-{
-    showHelp(Text(kContentsTopic));
-}
-
-void MainWindow::CmHelpUsing()
-{
-    showHelp(Text(kUsingHelpTopic));
-}
-
-void MainWindow::CmHelpAbout()
-{
-    Cv2AboutDlg dialog(this);
-    m_runDialog(dialog);
-}
-
 // ---- closing --------------------------------------------------------------
 
 bool MainWindow::CanClose()
@@ -332,8 +314,7 @@ bool MainWindow::CanClose()
         if (window && window->isVisible() && !window->close())
             return false;
     }
-    if (m_help)
-        m_help->close();
+    m_helpMode.closeHelp();
     return true;
 }
 
@@ -370,7 +351,7 @@ void MainWindow::RebuildRecentMenu()
         shown.replace(QLatin1Char('&'), QStringLiteral("&&")); // a '&' of the name is no mnemonic
         auto* entry = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown), this);
         entry->setStatusTip(QStringLiteral("Opens ") + name);
-        entry->setProperty("helpTopic", TopicOf(static_cast<int>(CommandId::FileOpen)));
+        entry->setProperty("helpTopic", HelpMode::topicOfCommand(static_cast<int>(CommandId::FileOpen)));
         connect(entry, &QAction::triggered, this, [this, name] { openRecent(name); });
         m_fileMenu->insertAction(before, entry);
         m_recentActions << entry;
@@ -384,9 +365,9 @@ void MainWindow::RebuildRecentMenu()
 
 void MainWindow::openRecent(const QString& name)
 {
-    if (m_helpMode) {
+    if (inHelpMode()) {
         leaveHelpMode();
-        showHelp(TopicOf(static_cast<int>(CommandId::FileOpen)));
+        showHelp(HelpMode::topicOfCommand(static_cast<int>(CommandId::FileOpen)));
         return;
     }
     if (!m_flags.flags().fileon)
@@ -405,149 +386,12 @@ void MainWindow::openRecent(const QString& name)
     ReadFile(name);
 }
 
-// ---- help -----------------------------------------------------------------
-
-HelpWindow* MainWindow::helpWindow() const
-{
-    return m_help.data();
-}
-
-void MainWindow::showHelp(const QString& topic)
-{
-    // A running modal dialog blocks every window outside it, so help asked for
-    // from the dialog lives in it (and goes when it goes).
-    QWidget* owner = QApplication::activeModalWidget();
-    if (!m_help)
-        m_help = new HelpWindow(owner);
-    else if (m_help->parentWidget() != owner)
-        m_help->setParent(owner, m_help->windowFlags());
-    m_help->showTopic(topic.isEmpty() ? Text(kContentsTopic) : topic);
-    m_help->show();
-    m_help->raise();
-    m_help->activateWindow();
-}
-
-void MainWindow::enterHelpMode()
-{
-    if (m_helpMode)
-        return;
-    m_helpMode = true;
-    QApplication::setOverrideCursor(Qt::WhatsThisCursor);
-    statusBar()->showMessage(
-        QStringLiteral("Click a command or a control for its help; Esc leaves help mode"));
-}
-
-void MainWindow::leaveHelpMode()
-{
-    if (!m_helpMode)
-        return;
-    m_helpMode = false;
-    QApplication::restoreOverrideCursor();
-    statusBar()->clearMessage();
-}
-
-QString MainWindow::topicFor(const QWidget* widget)
-{
-    for (const QWidget* w = widget; w; w = w->parentWidget()) {
-        const QString topic = w->property("helpTopic").toString();
-        if (!topic.isEmpty())
-            return topic;
-    }
-    return Text(kContentsTopic);
-}
-
-QString MainWindow::HelpTopicAt(QWidget* widget, const QPoint& globalPos, bool& passThrough) const
-{
-    passThrough = false;
-    if (auto* menu = qobject_cast<QMenu*>(widget)) {
-        QAction* item = menu->actionAt(menu->mapFromGlobal(globalPos));
-        if (!item || item->isSeparator() || item->menu()) {
-            passThrough = item && item->menu();
-            return {};
-        }
-        const QString own = item->property("helpTopic").toString();
-        return own.isEmpty() ? TopicOf(CommandOf(item)) : own;
-    }
-    if (auto* bar = qobject_cast<QMenuBar*>(widget)) {
-        QAction* item = bar->actionAt(bar->mapFromGlobal(globalPos));
-        if (item && item->menu()) {
-            passThrough = true; // let the popup open so its items can be picked
-            return {};
-        }
-        return item ? TopicOf(CommandOf(item)) : topicFor(this);
-    }
-    if (auto* button = qobject_cast<QToolButton*>(widget); button && button->defaultAction())
-        return TopicOf(CommandOf(button->defaultAction()));
-    return topicFor(widget);
-}
-
-bool MainWindow::HelpClick(QObject* watched, QEvent* event)
-{
-    auto* mouse = static_cast<QMouseEvent*>(event);
-    // The receiver is the widget under the pointer, or the open popup menu.
-    QWidget* widget = qobject_cast<QWidget*>(watched);
-    if (!widget)
-        return false;
-    bool passThrough = false;
-    const QString topic = HelpTopicAt(widget, mouse->globalPosition().toPoint(), passThrough);
-    if (passThrough)
-        return false;
-    // The press only marks the click; the release (which would run a menu item) shows the help.
-    if (event->type() == QEvent::MouseButtonPress)
-        return true;
-    if (QApplication::activePopupWidget())
-        QApplication::activePopupWidget()->close();
-    leaveHelpMode();
-    showHelp(topic);
-    return true;
-}
-
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (m_noticesPending && m_clock() > kNoticeDelayMs) {
         // Shown right after this event is handled, not in the middle of it.
         m_noticesPending = false;
         QMetaObject::invokeMethod(this, &MainWindow::ShowStartupNotices, Qt::QueuedConnection);
-    }
-
-    switch (event->type()) {
-    case QEvent::KeyPress: {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_F1 && (key->modifiers() & Qt::ShiftModifier)) {
-            enterHelpMode();
-            return true;
-        }
-        if (key->key() == Qt::Key_F1) {
-            if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-                QAction* item = menu->activeAction();
-                if (item && !item->menu() && !item->isSeparator()) {
-                    const QString own = item->property("helpTopic").toString();
-                    menu->close();
-                    showHelp(own.isEmpty() ? TopicOf(CommandOf(item)) : own);
-                    return true;
-                }
-            }
-            // The key goes to the focused control; it may reach us on its way there.
-            QWidget* target = qobject_cast<QWidget*>(watched);
-            if (!target)
-                target =
-                    QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow();
-            showHelp(topicFor(target));
-            return true;
-        }
-        if (m_helpMode && key->key() == Qt::Key_Escape) {
-            leaveHelpMode();
-            return true;
-        }
-        break;
-    }
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-        if (m_helpMode && watched->isWidgetType())
-            return HelpClick(watched, event);
-        break;
-    default: break;
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -1,11 +1,15 @@
 #pragma once
 
 // The main window: menus, toolbar and status bar built from the command table,
-// the document and its file commands, the delayed start-up notices, the
-// recent-files list and the help keys.
+// the document and its file commands, the delayed start-up notices and the
+// recent-files list. Every command runs the handler registered for it; the
+// editors register theirs (app/EditorCommands.cpp), and a command without a
+// handler is shown greyed.
 
 #include "app/Commands.h"
 #include "app/FlagsModel.h"
+#include "app/HelpMode.h"
+#include "app/HelpWindow.h"
 #include "database/DataFile.h"
 #include "database/Document.h"
 #include "programming/PortSettings.h"
@@ -16,6 +20,7 @@
 #include <QPointer>
 
 #include <functional>
+#include <unordered_map>
 
 class QDialog;
 class QLabel;
@@ -25,7 +30,6 @@ class QToolBar;
 namespace veskar {
 
 class FileChooser;
-class HelpWindow;
 class MessageService;
 
 class MainWindow : public QMainWindow {
@@ -42,18 +46,23 @@ class MainWindow : public QMainWindow {
     [[nodiscard]] PortSettings& cfg() { return m_cfg; }
     [[nodiscard]] unsigned startupFailures() const { return m_startupFailures; }
     [[nodiscard]] FlagsModel& flags() { return m_flags; }
+    [[nodiscard]] MessageService& messages() { return m_messages; }
     [[nodiscard]] QAction* action(CommandId id) const { return m_actions.value(static_cast<int>(id)); }
     [[nodiscard]] QMenu* fileMenu() const { return m_fileMenu; }
     [[nodiscard]] QList<QAction*> menuBarTwins() const { return m_menuBarTwins; }
     [[nodiscard]] QToolBar* toolBar() const { return m_toolBar; }
     [[nodiscard]] QStringList recentFiles() const { return m_recent; }
     [[nodiscard]] QList<QAction*> recentActions() const { return m_recentActions; }
-    [[nodiscard]] HelpWindow* helpWindow() const;
+    [[nodiscard]] HelpWindow* helpWindow() const { return m_helpMode.helpWindow(); }
 
     // Milliseconds since start; tests replace the clock of the start-up notices.
     void setClock(std::function<qint64()> clock) { m_clock = std::move(clock); }
     // How modal dialogs are run (exec by default); tests drive them instead.
     void setDialogRunner(std::function<int(QDialog&)> runner) { m_runDialog = std::move(runner); }
+    int runDialog(QDialog& dialog) { return m_runDialog(dialog); }
+
+    // What a command does; a command with no handler stays greyed.
+    void setCommandHandler(CommandId id, std::function<void()> handler);
 
     // A modeless editor window closed (and asked) before the program ends.
     void addEditorWindow(QWidget* window);
@@ -66,24 +75,20 @@ class MainWindow : public QMainWindow {
     bool CmFileSaveAs(); // true when a file was written
     void CmDefaultData();
     void CmClearData();
-    void CmLevels();
-    void CmHelpContents();
-    void CmHelpUsing();
-    void CmHelpAbout();
     void openRecent(const QString& name);
 
     // Help.
-    void showHelp(const QString& topic);
-    [[nodiscard]] bool inHelpMode() const { return m_helpMode; }
-    void enterHelpMode();
-    void leaveHelpMode();
-    [[nodiscard]] static QString topicFor(const QWidget* widget);
+    void showHelp(const QString& topic) { m_helpMode.showHelp(topic); }
+    [[nodiscard]] bool inHelpMode() const { return m_helpMode.active(); }
+    void enterHelpMode() { m_helpMode.enter(); }
+    void leaveHelpMode() { m_helpMode.leave(); }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void RegisterFileCommands();
     void BuildMenus();
     void BuildToolBar();
     void UpdateCommands();
@@ -99,9 +104,6 @@ class MainWindow : public QMainWindow {
     void Remember(const QString& name);
     void RebuildRecentMenu();
 
-    [[nodiscard]] bool HelpClick(QObject* watched, QEvent* event);
-    [[nodiscard]] QString HelpTopicAt(QWidget* widget, const QPoint& globalPos, bool& passThrough) const;
-
     MessageService& m_messages;
     FileChooser& m_files;
     Document m_document;
@@ -110,6 +112,7 @@ class MainWindow : public QMainWindow {
     FlagsModel m_flags;
 
     QHash<int, QAction*> m_actions;
+    std::unordered_map<int, std::function<void()>> m_handlers;
     QMenu* m_fileMenu = nullptr;
     QToolBar* m_toolBar = nullptr;
     QStringList m_recent;
@@ -121,8 +124,7 @@ class MainWindow : public QMainWindow {
     bool m_noticesPending = false;
 
     QList<QPointer<QWidget>> m_editorWindows;
-    QPointer<HelpWindow> m_help;
-    bool m_helpMode = false;
+    HelpMode m_helpMode;
 };
 
 } // namespace veskar

@@ -12,7 +12,20 @@ namespace veskar {
 
 void MessageService::Error(QWidget* parent, const QString& text)
 {
-    Show(parent, QStringLiteral("Error"), Icon::Stop, Buttons::Ok, text);
+    Tell(parent, MessageKind::Error, text);
+}
+
+MessageService::Answer MessageService::Tell(QWidget* parent, MessageKind kind, const QString& text)
+{
+    switch (kind) {
+    case MessageKind::Error:
+        return Show(parent, QString::fromLatin1(kErrorCaption), Icon::Stop, Buttons::Ok, text);
+    case MessageKind::Warning:
+        return Show(parent, QString::fromLatin1(kWarningCaption), Icon::Exclamation, Buttons::Ok, text);
+    case MessageKind::Question:
+        return Show(parent, QString::fromLatin1(kWarningCaption), Icon::Exclamation, Buttons::YesNo, text);
+    }
+    return Answer::Ok;
 }
 
 void MessageService::FileError(QWidget* parent, const QString& text)

@@ -3,6 +3,8 @@
 // Every message box of the program goes through one service, so the texts are
 // shown exactly as given and tests can answer the boxes and read them back.
 
+#include "app/Verdict.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -32,8 +34,10 @@ class MessageService {
     // true when the user chose to discard the edits.
     virtual bool ConfirmDiscard(QWidget* parent, const QString& name) = 0;
 
-    // The three kinds the program uses.
+    // The kinds the program uses.
     void Error(QWidget* parent, const QString& text);
+    // An editor's verdict: Error, Warning (OK) or Question (Yes/No).
+    Answer Tell(QWidget* parent, MessageKind kind, const QString& text);
     void FileError(QWidget* parent, const QString& text);
     [[nodiscard]] Answer Query(QWidget* parent, Buttons buttons, const QString& text);
 };

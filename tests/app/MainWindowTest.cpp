@@ -264,7 +264,7 @@ TEST_F(StartedTest, TitleFollowsSaveAsButNotSaveOrDefaultDatabase)
     window->CmDefaultData();
     EXPECT_EQ(messages.boxes.back().text, QStringLiteral("All data will be erased - Continue?"));
     EXPECT_EQ(messages.boxes.back().caption, QStringLiteral("Query"));
-    EXPECT_EQ(messages.boxes.back().buttons, MessageService::Buttons::YesNoSafe);  // Enter must not erase
+    EXPECT_EQ(messages.boxes.back().buttons, MessageService::Buttons::YesNoSafe); // Enter must not erase
     Image defaults{};
     CreateDatabase(defaults);
     EXPECT_EQ(window->document().image, defaults);
@@ -444,14 +444,15 @@ TEST_F(StartedTest, FlagsGreyAndRestoreMenuItemsAndButtons)
     for (CommandId id : {CommandId::FileOpen, CommandId::FileSave, CommandId::FileSaveAs, CommandId::Levels,
                          CommandId::DefaultData, CommandId::Exit, CommandId::HelpAbout})
         EXPECT_TRUE(enabled(id)) << static_cast<int>(id);
-    // Editors of later work are shown but greyed whatever the flags say.
+    // Commands without a handler are shown but greyed whatever the flags say.
     for (CommandId id : {CommandId::Users, CommandId::System, CommandId::DirA, CommandId::CopyDir,
                          CommandId::Summary, CommandId::Program})
         EXPECT_FALSE(enabled(id)) << static_cast<int>(id);
 
     files.Script(folder.path("x.dat"));
     ASSERT_TRUE(window->CmFileSaveAs());
-    window->flags().set({&CommandFlags::fileon, &CommandFlags::levelon, &CommandFlags::defaulton}, false);
+    const int holder = 0;
+    window->flags().hold(&holder, {&CommandFlags::fileon, &CommandFlags::levelon, &CommandFlags::defaulton});
     for (CommandId id : {CommandId::FileOpen, CommandId::FileSave, CommandId::FileSaveAs, CommandId::Levels,
                          CommandId::DefaultData})
         EXPECT_FALSE(enabled(id)) << static_cast<int>(id);
@@ -468,7 +469,7 @@ TEST_F(StartedTest, FlagsGreyAndRestoreMenuItemsAndButtons)
     window->runCommand(static_cast<int>(CommandId::FileOpen));
     EXPECT_TRUE(files.calls.empty());
 
-    window->flags().set({&CommandFlags::fileon, &CommandFlags::levelon, &CommandFlags::defaulton}, true);
+    window->flags().release(&holder);
     for (CommandId id : {CommandId::FileOpen, CommandId::Levels, CommandId::DefaultData})
         EXPECT_TRUE(enabled(id)) << static_cast<int>(id);
     EXPECT_TRUE(window->recentActions().first()->isEnabled());
