@@ -1,14 +1,15 @@
 #include "app/EditorDialog.h"
 
 #include "app/MessageService.h"
+#include "app/QtText.h"
 #include "database/Document.h"
 
 #include <QLineEdit>
 
 namespace veskar {
 
-EditorDialog::EditorDialog(QWidget* parent, Document& document, MessageService& messages, QString phrase)
-    : QDialog(parent), m_document(document), m_messages(messages), m_phrase(std::move(phrase))
+EditorDialog::EditorDialog(QWidget* parent, MessageService& messages, QString phrase, Document* marked)
+    : QDialog(parent), m_messages(messages), m_phrase(std::move(phrase)), m_marked(marked)
 {
 }
 
@@ -20,8 +21,8 @@ bool EditorDialog::CanClose(bool exitAndSave)
     if (!Check())
         return false;
     Store();
-    if (changed)
-        m_document.DatabaseChanged = true;
+    if (changed && m_marked)
+        m_marked->DatabaseChanged = true;
     return true;
 }
 
@@ -31,14 +32,13 @@ void EditorDialog::done(int result)
         QDialog::done(result);
 }
 
-bool EditorDialog::Refuse(QLineEdit* field, MessageKind kind, const QString& text)
+void EditorDialog::Tell(MessageKind kind, const std::string& text, QLineEdit* field)
 {
-    m_messages.Tell(this, kind, text);
+    m_messages.Tell(this, kind, Text(text));
     if (field) {
         field->setFocus(Qt::OtherFocusReason);
         field->selectAll();
     }
-    return false;
 }
 
 } // namespace veskar

@@ -3,11 +3,15 @@
 // The modal editing form every configuration editor follows: OK runs the
 // form's checks, then stores and marks the document changed when something
 // differs; Cancel (or the close box) leaves the configuration untouched and,
-// when something was edited, asks before discarding it.
+// when something was edited, asks before discarding it. A form that edits a
+// copy for another editor (a user row, the Modbus pair) marks nothing: the
+// editor that owns the copy does, when it stores it.
 
 #include "app/Verdict.h"
 
 #include <QDialog>
+
+#include <string>
 
 class QLineEdit;
 
@@ -19,8 +23,9 @@ class MessageService;
 class EditorDialog : public QDialog {
     Q_OBJECT
   public:
-    // `phrase` names the edits in the discard question ("the audio levels").
-    EditorDialog(QWidget* parent, Document& document, MessageService& messages, QString phrase);
+    // `phrase` names the edits in the discard question ("the audio levels");
+    // `marked` is the document marked changed on a changing OK, if any.
+    EditorDialog(QWidget* parent, MessageService& messages, QString phrase, Document* marked);
 
     void done(int result) override;
 
@@ -32,18 +37,17 @@ class EditorDialog : public QDialog {
     // Writes the controls into the document.
     virtual void Store() = 0;
 
-    // Reports a refused value: the message, then the field focused with its text selected.
-    bool Refuse(QLineEdit* field, MessageKind kind, const QString& text);
+    // Shows a verdict; a field named gets the focus with its text selected.
+    void Tell(MessageKind kind, const std::string& text, QLineEdit* field = nullptr);
 
-    Document& document() { return m_document; }
     MessageService& messages() { return m_messages; }
 
   private:
     [[nodiscard]] bool CanClose(bool exitAndSave);
 
-    Document& m_document;
     MessageService& m_messages;
     QString m_phrase;
+    Document* m_marked;
 };
 
 } // namespace veskar

@@ -8,7 +8,7 @@ QFont FixedFont(int points)
 {
     static const QString kPreferred = QStringLiteral("Courier New");
     QFont font = QFontDatabase::hasFamily(kPreferred) ? QFont(kPreferred)
-                                                       : QFontDatabase::systemFont(QFontDatabase::FixedFont);
+                                                      : QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setPointSize(points);
     font.setWeight(QFont::Normal);
     font.setStyleHint(QFont::TypeWriter);

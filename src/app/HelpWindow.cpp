@@ -39,6 +39,7 @@ constexpr Page kPages[] = {
     {"exit.html", "Exit"},
     {"editing.html", "Editing and discarding changes"},
     {"users.html", "Users"},
+    {"user-settings.html", "User settings"},
     {"system.html", "System"},
     {"directories.html", "Directories A to D"},
     {"copy-directory.html", "Copy Directory"},

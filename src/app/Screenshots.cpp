@@ -10,10 +10,14 @@
 #include "app/QtText.h"
 #include "app/Startup.h"
 #include "app/WarningDialog.h"
+#include "database/Codes.h"
 #include "levels/SetptDialog.h"
+#include "users/UserDialog.h"
+#include "users/UserWin.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QSlider>
@@ -76,6 +80,41 @@ int main(int argc, char* argv[])
         levels.slider(0)->setValue(16);
         levels.slider(3)->setValue(10);
         ok = Save(levels, output, QStringLiteral("audio-levels")) && ok;
+    }
+    {
+        // A few users with codes, the third one selected.
+        veskar::Image& image = window.document().image;
+        const char* const codes[][4] = {
+            {"11", "12", "1999", "1D23"}, {"21", "22", "2999", ""}, {"31", "32", "", ""}};
+        for (std::size_t user = 0; user < std::size(codes); ++user) {
+            image.User[user].startCode = veskar::CodeFromText(codes[user][0]);
+            image.User[user].stopCode = veskar::CodeFromText(codes[user][1]);
+            image.User[user].emergencyCode = veskar::CodeFromText(codes[user][2]);
+            image.User[user].interrogateCode = veskar::CodeFromText(codes[user][3]);
+        }
+        image.User[1].warningInterval = 120;
+        auto* users = new veskar::UserWin(window);
+        users->selectRow(2);
+        ok = Save(*users, output, QStringLiteral("user-summary")) && ok;
+
+        {
+            auto list = users->users();
+            veskar::UserDialog form(users, messages, list[2], 2, list, image.gen);
+            form.field(veskar::UserField::UserName)->setText(QStringLiteral("Night shift"));
+            ok = Save(form, output, QStringLiteral("user-settings")) && ok;
+
+            form.field(veskar::UserField::StopCode)->setText(QStringLiteral("22"));
+            messages.boxes.clear();
+            form.accept();
+            if (!messages.boxes.empty()) {
+                const veskar::ScriptedMessageService::Box& box = messages.boxes.front();
+                const auto refusal = veskar::QtMessageService::MakeBox(
+                    &form, box.caption, box.icon, veskar::MessageService::Buttons::Ok, box.text);
+                ok = Save(*refusal, output, QStringLiteral("user-settings-refusal")) && ok;
+            }
+        }
+        users->close();
+        delete users;
     }
     {
         veskar::Cv2AboutDlg about(&window);

@@ -122,6 +122,13 @@ CodeField CodeFromText(std::string_view text)
     return code;
 }
 
+bool SameCode(const CodeField& a, const CodeField& b)
+{
+    if (a.length == 0 || a.length != b.length || a.length > a.digits.size())
+        return false;
+    return std::equal(a.digits.begin(), a.digits.begin() + a.length, b.digits.begin());
+}
+
 std::string NameToText(const NameField& name)
 {
     std::string text(name.begin(), std::find(name.begin(), name.end(), Byte{0}));

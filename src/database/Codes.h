@@ -32,6 +32,10 @@ void RemoveSpaces(char* name);
 [[nodiscard]] std::string CodeToText(const CodeField& code);
 [[nodiscard]] CodeField CodeFromText(std::string_view text);
 
+// True when both fields hold a code (length above 0) and it is the same code:
+// the same count and the same digits within it. A code that begins another is not the same.
+[[nodiscard]] bool SameCode(const CodeField& a, const CodeField& b);
+
 // Name field <-> text: trailing blanks are dropped on the way out and padded on the way in.
 [[nodiscard]] std::string NameToText(const NameField& name);
 [[nodiscard]] NameField NameFromText(std::string_view text);

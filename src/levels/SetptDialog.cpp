@@ -16,7 +16,7 @@
 namespace veskar {
 
 SetptDialog::SetptDialog(QWidget* parent, Document& document, MessageService& messages)
-    : EditorDialog(parent, document, messages, QStringLiteral("the audio levels"))
+    : EditorDialog(parent, messages, QStringLiteral("the audio levels"), &document), m_document(document)
 {
     setWindowTitle(QStringLiteral("AUDIO LEVELS"));
     setObjectName(QStringLiteral("SetptDialog"));
@@ -72,7 +72,7 @@ void SetptDialog::SetupWindow()
 {
     for (std::size_t i = 0; i < kLevelSlots.size(); ++i) {
         const LevelSlot& slot = kLevelSlots[i];
-        m_setPoints[i] = SetPointFromLevel(document().image.gen.*slot.field, slot.kind);
+        m_setPoints[i] = SetPointFromLevel(m_document.image.gen.*slot.field, slot.kind);
         const QSignalBlocker block(m_sliders[i]);
         m_sliders[i]->setValue(SliderValue(m_setPoints[i]));
     }
@@ -106,7 +106,7 @@ void SetptDialog::ShowTexts()
 void SetptDialog::Store()
 {
     for (std::size_t i = 0; i < kLevelSlots.size(); ++i)
-        document().image.gen.*kLevelSlots[i].field = LevelFromSetPoint(m_setPoints[i], kLevelSlots[i].kind);
+        m_document.image.gen.*kLevelSlots[i].field = LevelFromSetPoint(m_setPoints[i], kLevelSlots[i].kind);
 }
 
 } // namespace veskar

@@ -31,6 +31,7 @@ class SetptDialog : public EditorDialog {
     void UpdateSetpoint();
     void ShowTexts();
 
+    Document& m_document;
     std::array<QSlider*, 5> m_sliders{};
     std::array<QLabel*, 5> m_texts{};
     std::array<int, 5> m_setPoints{};
