@@ -186,6 +186,28 @@ TEST_F(UserWinTest, ADirectoryWindowKeepsFileAndProgramGreyed)
     EXPECT_TRUE(Enabled(CommandId::FileOpen));
 }
 
+TEST_F(UserWinTest, UsersCommandOpensOneWindowAndSaveWritesItsEdits)
+{
+    user->CmWinCancel();
+    main->runCommand(static_cast<int>(CommandId::Users));
+    main->runCommand(static_cast<int>(CommandId::Users));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const QList<UserWin*> open = main->findChildren<UserWin*>();
+    ASSERT_EQ(open.size(), 1);
+
+    fillForm = [](UserDialog& form) {
+        form.field(UserField::EmergencyCode)->setText(QStringLiteral("*9#"));
+        form.accept();
+    };
+    open.front()->EditLine();
+    open.front()->CmWinExit();
+    files.Script(folder.path("site.dat"));
+    ASSERT_TRUE(main->CmFileSaveAs());
+    Image saved;
+    ASSERT_EQ(ReadImageFile(folder.path("site.dat").toStdString(), saved, SizeRule::Exact), FileError::None);
+    EXPECT_EQ(CodeToText(saved.User[0].emergencyCode), "*9#");
+}
+
 // ---- the user settings form on its own ---------------------------------------------
 
 class UserDialogTest : public ::testing::Test {
