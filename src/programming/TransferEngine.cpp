@@ -247,6 +247,43 @@ bool TransferEngine::OpenPort()
     return true;
 }
 
+// ---- Stopping ----
+
+bool TransferEngine::stoppable() const
+{
+    if (!busy() || result_ == TransferResult::Stopped)
+        return false;
+    if (state_ == kSettle || state_ == kVoiceMemoryWait)
+        return true;
+    if (state_ >= kDone)
+        return false;
+    // The last packet of a send has been taken by the unit.
+    const bool lastPacketTaken =
+        sending_ && (state_ == kDataPause || state_ == kDataNext) && packetNumber_ + 1 == totalPackets_;
+    return !lastPacketTaken;
+}
+
+void TransferEngine::Stop()
+{
+    if (!stoppable())
+        return;
+    result_ = TransferResult::Stopped;
+    Activity(texts::kTransferStopped);
+    Status("");
+    observer_.DialogStatus(texts::kTransferStopped);
+    if (sending_)
+        CloseFile();
+    // A frame still going out is cut short, so the unit drops it as a bad frame.
+    if (writing_) {
+        Purge(kPurgeTxClear | kPurgeRxClear);
+        writing_ = false;
+        pauseAfterWrite_.reset();
+    }
+    deadline_ = clock_.now();
+    state_ = kEnd;
+    Run();
+}
+
 // ---- Events ----
 
 void TransferEngine::bytesArrived(std::span<const Byte> bytes)
@@ -666,7 +703,7 @@ bool TransferEngine::StepReceive(Tick now)
         }
         if (ShortFrameIsEndOfData()) {
             packetNumber_ = totalPackets_;
-            if (blocksReceived_ > 0)  // the unit held fewer blocks than it might have
+            if (blocksReceived_ > 0) // the unit held fewer blocks than it might have
                 observer_.PacketsDone(blocksReceived_, blocksReceived_);
             if (mode_ == Mode::Voices && blockIndex_ != 0)
                 AppendToTemp(static_cast<std::size_t>(blockIndex_));

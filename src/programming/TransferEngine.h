@@ -50,6 +50,12 @@ class TransferEngine {
     [[nodiscard]] bool StartVoiceRead();
 
     [[nodiscard]] bool busy() const { return mode_ != Mode::Idle; }
+    // Whether Stop would still keep the transfer from taking effect.
+    [[nodiscard]] bool stoppable() const;
+    // Ends the transfer as a failed one of its direction ends on the line: a
+    // send still tells the unit it is over, a read keeps nothing it received.
+    // Does nothing once everything has been delivered.
+    void Stop();
     [[nodiscard]] StartRefusal lastRefusal() const { return refusal_; }
 
     void bytesArrived(std::span<const Byte> bytes);

@@ -15,6 +15,7 @@ enum class TransferResult {
     Succeeded,
     Failed,    // the line, the unit or a file let the transfer down
     Cancelled, // voices read but the user chose not to keep them
+    Stopped,   // the user stopped it before it was complete
 };
 
 class TransferObserver {

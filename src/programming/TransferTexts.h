@@ -29,6 +29,8 @@ inline constexpr std::string_view kReceivedPacket = "Received packet ";
 inline constexpr std::string_view kDataTransferFromUnit = "Data transfer from Corvane VWM";
 inline constexpr std::string_view kTransferFailedAtPacket = "Transfer failed at packet number ";
 inline constexpr std::string_view kSuccess = "Success";
+// Not one of the long-standing texts: the user can stop a transfer.
+inline constexpr std::string_view kTransferStopped = "Transfer stopped - nothing was changed.";
 
 // Configuration.
 inline constexpr std::string_view kDatabaseTransferred = "Database transferred to the Corvane VWM";

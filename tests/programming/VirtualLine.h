@@ -56,6 +56,7 @@ class VirtualLine final : public SerialLink {
 
     // What happened.
     std::vector<LoggedFrame> frames; // from the PC
+    std::vector<unsigned> purges;
     int opens = 0;
     long maxClockReadsPerEvent = 0;
     bool clockMovedInsideEvent = false;
@@ -81,7 +82,7 @@ class VirtualLine final : public SerialLink {
         return open_;
     }
     void close() override { open_ = false; }
-    void purge(unsigned) override {}
+    void purge(unsigned flags) override { purges.push_back(flags); }
     void armTimer(Tick at) override
     {
         const auto ahead = static_cast<std::int32_t>(at - clock_.time);
