@@ -3,6 +3,7 @@
 #include "about/Cv2AboutDlg.h"
 #include "app/MainWindow.h"
 #include "levels/SetptDialog.h"
+#include "programming/ProgramCommand.h"
 #include "users/UserWin.h"
 
 namespace veskar {
@@ -23,6 +24,7 @@ void RegisterEditors(MainWindow& main)
     main.setCommandHandler(CommandId::Levels,
                            [&main] { RunModal<SetptDialog>(main, main.document(), main.messages()); });
     main.setCommandHandler(CommandId::Users, [&main] { (new UserWin(main))->show(); });
+    main.setCommandHandler(CommandId::Program, [&main] { RunProgramming(main); });
     main.setCommandHandler(CommandId::HelpAbout, [&main] { RunModal<Cv2AboutDlg>(main); });
 }
 

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <deque>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -12,19 +13,43 @@ class QWidget;
 
 namespace veskar {
 
+// What a file dialog offers: "Data files (*.dat)" with the suffix "dat".
+struct FileKind {
+    QString filter;
+    QString suffix;
+};
+
+const FileKind& DataFiles();
+const FileKind& VocabularyFiles();
+const FileKind& VoiceFiles();
+
 class FileChooser {
   public:
     virtual ~FileChooser() = default;
     // The chosen name, or nothing when the user cancelled.
-    virtual std::optional<QString> OpenName(QWidget* parent, const QString& preset) = 0;
-    virtual std::optional<QString> SaveName(QWidget* parent, const QString& preset) = 0;
+    virtual std::optional<QString> OpenFile(QWidget* parent, const FileKind& kind, const QString& preset) = 0;
+    virtual std::optional<QString> SaveFile(QWidget* parent, const FileKind& kind, const QString& preset) = 0;
+
+    std::optional<QString> OpenName(QWidget* parent, const QString& preset)
+    {
+        return OpenFile(parent, DataFiles(), preset);
+    }
+    std::optional<QString> SaveName(QWidget* parent, const QString& preset)
+    {
+        return SaveFile(parent, DataFiles(), preset);
+    }
 };
 
-// Filtered to data files; Save asks before replacing a file.
+// Save asks before replacing a file. A bare name opens in the folder last used
+// for that kind of file.
 class QtFileChooser final : public FileChooser {
   public:
-    std::optional<QString> OpenName(QWidget* parent, const QString& preset) override;
-    std::optional<QString> SaveName(QWidget* parent, const QString& preset) override;
+    std::optional<QString> OpenFile(QWidget* parent, const FileKind& kind, const QString& preset) override;
+    std::optional<QString> SaveFile(QWidget* parent, const FileKind& kind, const QString& preset) override;
+
+  private:
+    std::optional<QString> Run(QWidget* parent, const FileKind& kind, const QString& preset, bool save);
+    std::map<QString, QString> m_lastFolder; // by filter
 };
 
 class ScriptedFileChooser final : public FileChooser {
@@ -33,6 +58,7 @@ class ScriptedFileChooser final : public FileChooser {
     struct Call {
         Kind kind;
         QString preset;
+        QString filter;
     };
 
     // An empty optional answers Cancel.
@@ -41,13 +67,13 @@ class ScriptedFileChooser final : public FileChooser {
         m_answers.push_back({answer.has_value(), answer.value_or(QString())});
     }
 
-    std::optional<QString> OpenName(QWidget* parent, const QString& preset) override;
-    std::optional<QString> SaveName(QWidget* parent, const QString& preset) override;
+    std::optional<QString> OpenFile(QWidget* parent, const FileKind& kind, const QString& preset) override;
+    std::optional<QString> SaveFile(QWidget* parent, const FileKind& kind, const QString& preset) override;
 
     std::vector<Call> calls;
 
   private:
-    std::optional<QString> Next(Kind kind, const QString& preset);
+    std::optional<QString> Next(Kind kind, const QString& preset, const QString& filter);
     struct Answer {
         bool chosen;
         QString name;

@@ -47,6 +47,7 @@ class MainWindow : public QMainWindow {
     [[nodiscard]] unsigned startupFailures() const { return m_startupFailures; }
     [[nodiscard]] FlagsModel& flags() { return m_flags; }
     [[nodiscard]] MessageService& messages() { return m_messages; }
+    [[nodiscard]] FileChooser& files() { return m_files; }
     [[nodiscard]] QAction* action(CommandId id) const { return m_actions.value(static_cast<int>(id)); }
     [[nodiscard]] QMenu* fileMenu() const { return m_fileMenu; }
     [[nodiscard]] QList<QAction*> menuBarTwins() const { return m_menuBarTwins; }

@@ -46,6 +46,7 @@ std::unique_ptr<QMessageBox> QtMessageService::MakeBox(QWidget* parent, const QS
     box->setText(text);
     box->setTextFormat(Qt::PlainText);
     switch (icon) {
+    case Icon::None: box->setIcon(QMessageBox::NoIcon); break;
     case Icon::Stop: box->setIcon(QMessageBox::Critical); break;
     case Icon::Exclamation: box->setIcon(QMessageBox::Warning); break;
     case Icon::Question: box->setIcon(QMessageBox::Question); break;

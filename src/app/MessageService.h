@@ -20,7 +20,7 @@ namespace veskar {
 
 class MessageService {
   public:
-    enum class Icon { Stop, Exclamation, Question, Information };
+    enum class Icon { None, Stop, Exclamation, Question, Information };
     // YesNoSafe: a Yes/No question whose Yes destroys data, so Enter means No.
     enum class Buttons { Ok, YesNo, YesNoSafe, YesNoCancel };
     enum class Answer { Ok, Yes, No, Cancel };

@@ -1,0 +1,336 @@
+#include "programming/PgmDialog.h"
+
+#include "app/FileChooser.h"
+#include "app/MessageService.h"
+#include "app/QtText.h"
+#include "database/Document.h"
+#include "programming/Backups.h"
+#include "programming/ComDialog.h"
+#include "programming/PgmTexts.h"
+#include "programming/PortSettings.h"
+#include "programming/ProgrammingQuestions.h"
+#include "programming/TransferTexts.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace veskar {
+
+namespace {
+
+using Answer = MessageService::Answer;
+using Buttons = MessageService::Buttons;
+using Icon = MessageService::Icon;
+
+Icon IconFor(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Stop: return Icon::Stop;
+    case MessageIcon::Exclamation: return Icon::Exclamation;
+    case MessageIcon::None: break;
+    }
+    return Icon::None;
+}
+
+} // namespace
+
+PgmDialog::PgmDialog(QWidget* parent, Document& document, ProgrammingServices services, ProgrammingLine line)
+    : QDialog(parent), m_document(document), m_services(std::move(services)), m_line(std::move(line)),
+      m_engine(m_line.link, m_line.clock, *this), m_progress(new ComDialog(this))
+{
+    setObjectName(QStringLiteral("PgmDialog"));
+    setWindowTitle(QStringLiteral("PROGRAMMING"));
+    setProperty("helpTopic", QStringLiteral("program.html"));
+    m_line.attach(m_engine);
+
+    const auto makeButton = [this](Button which, const char* label, int id, void (PgmDialog::*handler)()) {
+        auto* button = new QPushButton(QString::fromLatin1(label), this);
+        button->setObjectName(QStringLiteral("button%1").arg(id));
+        connect(button, &QPushButton::clicked, this, handler);
+        m_buttons[static_cast<std::size_t>(which)] = button;
+        return button;
+    };
+
+    auto* configuration = new QGroupBox(QStringLiteral("Configuration"), this);
+    auto* configButtons = new QVBoxLayout(configuration);
+    configButtons->addWidget(
+        makeButton(Button::ReadConfig, "&Read from Corvane", 719, &PgmDialog::CmReceiveData));
+    configButtons->addWidget(
+        makeButton(Button::WriteConfig, "&Write to Corvane", 706, &PgmDialog::CmSendData));
+
+    auto* voices = new QGroupBox(QStringLiteral("Voices"), this);
+    auto* voiceButtons = new QVBoxLayout(voices);
+    voiceButtons->addWidget(
+        makeButton(Button::ReadVoices, "Read &From Corvane", 717, &PgmDialog::CmReceiveVoice));
+    voiceButtons->addWidget(
+        makeButton(Button::WriteVoices, "Write &to Corvane", 713, &PgmDialog::CmSendVoice));
+    voiceButtons->addWidget(
+        makeButton(Button::WriteVocab, "Write Vocabulary", 701, &PgmDialog::CmWriteVocab));
+
+    auto* port = new QGroupBox(QStringLiteral("Serial Port"), this);
+    auto* portLayout = new QVBoxLayout(port);
+    m_ports = new QComboBox(port);
+    m_ports->setObjectName(QStringLiteral("combo301"));
+    portLayout->addWidget(m_ports);
+
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("static351"));
+    m_status->setMinimumWidth(360);
+    m_status->setFrameShape(QFrame::StyledPanel);
+
+    auto* okCancel = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(okCancel, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(okCancel, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(configuration, 0, 0);
+    layout->addWidget(voices, 0, 1, 2, 1);
+    layout->addWidget(port, 1, 0);
+    layout->addWidget(m_status, 2, 0, 1, 2);
+    layout->addWidget(okCancel, 3, 0, 1, 2);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(m_progress, &ComDialog::stopRequested, this, [this] { AskToStop(); });
+    SetupWindow();
+}
+
+PgmDialog::~PgmDialog()
+{
+    if (m_line.link.isOpen())
+        m_line.link.close();
+}
+
+void PgmDialog::SetupWindow()
+{
+    for (int i = 0; i < kPortCount; ++i)
+        m_ports->addItem(Text(m_line.describe(PortName(i))));
+    const int index = m_services.cfg.portIndex();
+    m_ports->setCurrentIndex(index);
+    m_line.choosePort(PortName(index));
+    connect(m_ports, &QComboBox::currentIndexChanged, this, &PgmDialog::CmComPort);
+}
+
+void PgmDialog::CmComPort(int index)
+{
+    m_services.cfg.setPortIndex(index);
+    if (!WritePortSettings(m_services.folder / kPortSettingsFile, m_services.cfg))
+        m_services.messages.Show(nullptr, Text(texts::kCaptionFileError), Icon::Exclamation, Buttons::Ok,
+                                 Text(texts::kCannotOpenCfg));
+    if (m_line.link.isOpen()) {
+        m_line.link.purge(kPurgeRxClear | kPurgeTxClear);
+        m_line.link.close();
+    }
+    m_line.choosePort(PortName(index));
+}
+
+// ---- starting transfers ----
+
+void PgmDialog::EnableTransfers(bool enabled)
+{
+    for (QPushButton* button : m_buttons)
+        button->setEnabled(enabled);
+    m_ports->setEnabled(enabled);
+}
+
+void PgmDialog::Started(bool started)
+{
+    if (started)
+        EnableTransfers(false);
+}
+
+void PgmDialog::CmReceiveData()
+{
+    if (m_engine.busy())
+        return;
+    m_status->clear();
+    Started(m_engine.StartConfigRead(m_document.image));
+}
+
+void PgmDialog::CmSendData()
+{
+    if (m_engine.busy())
+        return;
+    m_status->clear();
+    if (CheckWarnings()) {
+        reject();
+        return;
+    }
+    Backup(m_document.image, true);
+    Started(m_engine.StartConfigWrite(m_document.image));
+}
+
+void PgmDialog::CmReceiveVoice()
+{
+    if (m_engine.busy())
+        return;
+    m_status->clear();
+    Started(m_engine.StartVoiceRead(m_services.folder));
+}
+
+void PgmDialog::CmSendVoice()
+{
+    if (m_engine.busy())
+        return;
+    m_status->clear();
+    const auto file = m_services.files.OpenFile(parentWidget(), VoiceFiles(), Text(texts::kVoiceDefaultName));
+    if (file)
+        Started(m_engine.StartVoiceWrite(file->toStdString()));
+}
+
+void PgmDialog::CmWriteVocab()
+{
+    if (m_engine.busy())
+        return;
+    for (std::string_view question : {texts::kVocabWarning, texts::kVocabAreYouSure}) {
+        if (m_services.messages.Show(this, Text(texts::kCaptionWarning), Icon::Stop, Buttons::YesNo,
+                                     Text(question)) != Answer::Yes)
+            return;
+    }
+    m_status->clear();
+    const auto file =
+        m_services.files.OpenFile(parentWidget(), VocabularyFiles(), Text(texts::kVocabDefaultName));
+    if (file)
+        Started(m_engine.StartVocabWrite(file->toStdString()));
+}
+
+bool PgmDialog::AskSummaryThenContinue(const QString& question)
+{
+    if (m_services.messages.Tell(this, MessageKind::Question, question) != Answer::Yes)
+        return false;
+    if (m_services.showWarnings)
+        m_services.showWarnings(this);
+    return true;
+}
+
+bool PgmDialog::CheckWarnings()
+{
+    const QString continueQuestion = Text(kContinueQuestion);
+    const std::vector<std::string_view> questions = MissingItemQuestions(m_document.image);
+    for (std::string_view question : questions) {
+        if (AskSummaryThenContinue(Text(question)) &&
+            m_services.messages.Tell(this, MessageKind::Question, continueQuestion) != Answer::Yes)
+            return true;
+    }
+    if (questions.empty() && AskSummaryThenContinue(Text(kCheckSummaryQuestion)) &&
+        m_services.messages.Tell(this, MessageKind::Question, continueQuestion) != Answer::Yes)
+        return true;
+    return false;
+}
+
+void PgmDialog::Backup(const Image& image, bool written)
+{
+    if (!m_services.keepBackups)
+        return;
+    const BackupResult result = WriteBackup(m_services.folder, image,
+                                            written ? BackupKind::Write : BackupKind::Read, m_services.now());
+    if (result.error != FileError::None)
+        m_services.messages.FileError(this, Text(BackupFailureText(result)));
+}
+
+// ---- stopping and leaving ----
+
+bool PgmDialog::AskToStop()
+{
+    if (!m_engine.stoppable())
+        return !m_engine.busy();
+    QWidget* owner = m_progress->isVisible() ? static_cast<QWidget*>(m_progress) : this;
+    if (m_services.messages.Tell(owner, MessageKind::Question, Text(kStopQuestion)) != Answer::Yes)
+        return false;
+    m_engine.Stop();
+    return true;
+}
+
+// OK, Cancel and Escape: a running transfer is stopped first (one that is all
+// but over is let finish), and the dialog closes once it has ended on the line.
+void PgmDialog::done(int result)
+{
+    if (m_engine.busy()) {
+        if (m_engine.stoppable() && !AskToStop())
+            return;
+        if (m_engine.busy()) {
+            m_closeWith = result;
+            return;
+        }
+    }
+    QDialog::done(result);
+}
+
+void PgmDialog::closeEvent(QCloseEvent* event)
+{
+    event->ignore();
+    done(QDialog::Rejected);
+}
+
+// ---- what the engine reports ----
+
+void PgmDialog::ProgressShown(bool shown)
+{
+    if (shown) {
+        m_progress->setActivity({});
+        m_progress->setStatus({});
+        m_progress->setPackets(0, 1, 0);
+        m_startedAt = m_line.clock.now();
+        m_progress->show();
+    } else {
+        m_progress->hide();
+    }
+}
+
+void PgmDialog::Activity(std::string_view text)
+{
+    m_progress->setActivity(Latin1Text(text));
+}
+
+void PgmDialog::Status(std::string_view text)
+{
+    m_progress->setStatus(Latin1Text(text));
+}
+
+void PgmDialog::DialogStatus(std::string_view text)
+{
+    m_status->setText(Latin1Text(text));
+}
+
+void PgmDialog::PacketsDone(int done, int total)
+{
+    m_progress->setPackets(done, total, static_cast<qint64>(m_line.clock.now() - m_startedAt));
+}
+
+void PgmDialog::Message(std::string_view caption, MessageIcon icon, std::string_view text)
+{
+    m_services.messages.Show(this, Latin1Text(caption), IconFor(icon), Buttons::Ok, Latin1Text(text));
+}
+
+std::optional<std::filesystem::path> PgmDialog::ChooseVoiceSaveFile()
+{
+    const auto file = m_services.files.SaveFile(this, VoiceFiles(), Text(texts::kVoiceDefaultName));
+    if (!file)
+        return std::nullopt;
+    return std::filesystem::path(file->toStdString());
+}
+
+// What was read is the configuration now, and not yet in any file.
+void PgmDialog::ConfigurationRead()
+{
+    m_document.DatabaseChanged = true;
+    Backup(m_document.image, false);
+}
+
+void PgmDialog::TransferEnded(TransferResult)
+{
+    EnableTransfers(true);
+    if (m_closeWith) {
+        const int result = *m_closeWith;
+        m_closeWith.reset();
+        QMetaObject::invokeMethod(
+            this, [this, result] { QDialog::done(result); }, Qt::QueuedConnection);
+    }
+}
+
+} // namespace veskar
