@@ -28,9 +28,9 @@ bool Editline::holds(int row, std::string_view label) const
     return row >= 0 && row <= kLastRow && rows[static_cast<std::size_t>(row)].label == label;
 }
 
-const CommandInfo& InfoOf(LineCommand command)
+const LineCommandInfo& InfoOf(LineCommand command)
 {
-    return *FindCommand(kOpcodeOf[static_cast<std::size_t>(command)]);
+    return *FindLineCommand(kOpcodeOf[static_cast<std::size_t>(command)]);
 }
 
 bool LineFull(const Editline& line)
@@ -42,7 +42,7 @@ int InsertRow(Editline& line, int row, LineCommand command)
 {
     const auto at = line.rows.begin() + row;
     std::move_backward(at, line.rows.end() - 1, line.rows.end());
-    const CommandInfo& info = InfoOf(command);
+    const LineCommandInfo& info = InfoOf(command);
     *at = EditRow{std::string(info.label), std::string(info.defaultValue)};
     const bool appended = row < kLastRow && line.rows[static_cast<std::size_t>(row) + 1].label.empty();
     return appended ? row + 1 : row;

@@ -52,7 +52,7 @@ enum class LineCommand {
     SingleTone,
 };
 
-[[nodiscard]] const CommandInfo& InfoOf(LineCommand command);
+[[nodiscard]] const LineCommandInfo& InfoOf(LineCommand command);
 
 // Inserting drops the command in row 11 when every row is in use.
 [[nodiscard]] bool LineFull(const Editline& line);

@@ -154,7 +154,7 @@ TEST(DirectoryCodec, RandomBlocksDecodeSafelyAndEncoderOutputRoundTrips)
 
 TEST(CommandTable, EveryCommandLetterRoundTrips)
 {
-    for (const CommandInfo& command : kCommands) {
+    for (const LineCommandInfo& command : kCommands) {
         EXPECT_EQ(ShrinkCommand(command.label), command.opcode);
         EXPECT_EQ(ExpandCommand(command.opcode), command.label);
         EXPECT_TRUE(IsOpcode(command.opcode));

@@ -22,7 +22,7 @@ Editline Rows(std::initializer_list<Row> rows)
         if (row.value) {
             line.rows[i].value = row.value;
         } else {
-            for (const CommandInfo& info : kCommands) {
+            for (const LineCommandInfo& info : kCommands) {
                 if (info.label == row.label)
                     line.rows[i].value = std::string(info.defaultValue);
             }
