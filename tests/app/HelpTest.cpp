@@ -109,6 +109,8 @@ TEST_F(HelpKeysTest, HelpModeShowsTheTopicInsteadOfRunningTheCommand)
 
 TEST_F(HelpKeysTest, HelpModeClickOnAGreyedToolbarButton)
 {
+    const int editor = 0;
+    window.flags().hold(&editor, {&CommandFlags::pgmon});
     QWidget* button = window.toolBar()->widgetForAction(window.action(CommandId::Program));
     ASSERT_NE(button, nullptr);
     ASSERT_FALSE(button->isEnabled());
