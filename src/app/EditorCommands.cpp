@@ -2,6 +2,8 @@
 
 #include "about/Cv2AboutDlg.h"
 #include "app/MainWindow.h"
+#include "directories/CopyDirDialog.h"
+#include "directories/DirWin.h"
 #include "levels/SetptDialog.h"
 #include "programming/ProgramCommand.h"
 #include "users/UserWin.h"
@@ -24,6 +26,11 @@ void RegisterEditors(MainWindow& main)
     main.setCommandHandler(CommandId::Levels,
                            [&main] { RunModal<SetptDialog>(main, main.document(), main.messages()); });
     main.setCommandHandler(CommandId::Users, [&main] { (new UserWin(main))->show(); });
+    const CommandId directories[] = {CommandId::DirA, CommandId::DirB, CommandId::DirC, CommandId::DirD};
+    for (int d = 0; d < 4; ++d)
+        main.setCommandHandler(directories[d], [&main, d] { (new DirWin(main, d))->show(); });
+    main.setCommandHandler(CommandId::CopyDir,
+                           [&main] { RunModal<CopyDirDialog>(main, main.document(), main.messages()); });
     main.setCommandHandler(CommandId::Program, [&main] { RunProgramming(main); });
     main.setCommandHandler(CommandId::HelpAbout, [&main] { RunModal<Cv2AboutDlg>(main); });
 }

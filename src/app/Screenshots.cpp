@@ -11,6 +11,10 @@
 #include "app/Startup.h"
 #include "app/WarningDialog.h"
 #include "database/Codes.h"
+#include "directories/CopyDirDialog.h"
+#include "directories/DirDialog.h"
+#include "directories/DirWin.h"
+#include "directories/DirectoryCodec.h"
 #include "levels/SetptDialog.h"
 #include "programming/ComDialog.h"
 #include "programming/PgmDialog.h"
@@ -24,6 +28,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QSlider>
 #include <QTemporaryDir>
 
@@ -145,6 +151,45 @@ int main(int argc, char* argv[])
         progress.setStatus(QString());
         progress.setPackets(36, 120, 51'000);
         ok = Save(progress, output, QStringLiteral("transfer-progress")) && ok;
+    }
+    {
+        // Directory A with a dialled line, a radio line, a patch line and a wait line; the second selected.
+        veskar::Image& image = window.document().image;
+        const std::string lines = "P:1234567<VQ;=>&RF.12345UN&Z:555;Q<&W030&";
+        std::copy(lines.begin(), lines.end(), image.dir[0].begin());
+        image.dir[0][lines.size()] = 0;
+        auto* directory = new veskar::DirWin(window, 0);
+        directory->selectLine(1);
+        ok = Save(*directory, output, QStringLiteral("directory-window")) && ok;
+
+        veskar::Editline line;
+        veskar::DirDialog editor(&window, messages, 0, 0, line, false);
+        using enum veskar::LineCommand;
+        for (veskar::LineCommand command : {Dial, Voice, Dtmf, Wait, Voice})
+            editor.commandButton(command)->click();
+        editor.valueField(0)->setText(QStringLiteral("0123-456 789"));
+        editor.valueField(2)->setText(QStringLiteral("*9"));
+        editor.valueField(3)->setText(QStringLiteral("255"));
+        ok = Save(editor, output, QStringLiteral("directory-line")) && ok;
+
+        messages.boxes.clear();
+        messages.Script(veskar::MessageService::Answer::No);
+        editor.accept();
+        if (!messages.boxes.empty()) {
+            const veskar::ScriptedMessageService::Box& box = messages.boxes.back();
+            const auto refusal = veskar::QtMessageService::MakeBox(&editor, box.caption, box.icon, box.buttons,
+                                                                   box.text);
+            ok = Save(*refusal, output, QStringLiteral("directory-line-refusal")) && ok;
+        }
+        editor.hide();
+        directory->close();
+        delete directory;
+    }
+    {
+        veskar::CopyDirDialog copy(&window, window.document(), messages);
+        copy.from(0)->click();
+        copy.to(1)->click();
+        ok = Save(copy, output, QStringLiteral("copy-directory")) && ok;
     }
     {
         veskar::Cv2AboutDlg about(&window);

@@ -4,20 +4,20 @@
 
 namespace veskar {
 
-const CommandInfo* FindCommand(Byte opcode)
+const LineCommandInfo* FindLineCommand(Byte opcode)
 {
-    const auto* found = std::ranges::find(kCommands, opcode, &CommandInfo::opcode);
+    const auto* found = std::ranges::find(kCommands, opcode, &LineCommandInfo::opcode);
     return found == std::end(kCommands) ? nullptr : found;
 }
 
 bool IsOpcode(Byte byte)
 {
-    return byte == kOpFiveToneSuffix || FindCommand(byte) != nullptr;
+    return byte == kOpFiveToneSuffix || FindLineCommand(byte) != nullptr;
 }
 
 ValueClass ValueClassOf(Byte opcode)
 {
-    const CommandInfo* command = FindCommand(opcode);
+    const LineCommandInfo* command = FindLineCommand(opcode);
     return command ? command->valueClass : ValueClass::Plain;
 }
 
@@ -25,7 +25,7 @@ Byte ShrinkCommand(std::string_view label)
 {
     if (label == kBlankLabel)
         return kBlankOpcode;
-    const auto* found = std::ranges::find(kCommands, label, &CommandInfo::label);
+    const auto* found = std::ranges::find(kCommands, label, &LineCommandInfo::label);
     return found == std::end(kCommands) ? 0 : found->opcode;
 }
 
@@ -33,7 +33,7 @@ std::optional<std::string_view> ExpandCommand(Byte opcode)
 {
     if (opcode == kBlankOpcode)
         return kBlankLabel;
-    const CommandInfo* command = FindCommand(opcode);
+    const LineCommandInfo* command = FindLineCommand(opcode);
     if (!command)
         return std::nullopt;
     return command->label;

@@ -41,7 +41,7 @@ enum class ValueClass {
     Text,   // each character with bit 7 set
 };
 
-struct CommandInfo {
+struct LineCommandInfo {
     std::string_view label;
     Byte opcode;
     ValueClass valueClass;
@@ -49,7 +49,7 @@ struct CommandInfo {
     int valueLimit;  // characters the editor accepts; 0 = not editable
 };
 
-inline constexpr CommandInfo kCommands[] = {
+inline constexpr LineCommandInfo kCommands[] = {
     {" [DIAL]", kOpDial, ValueClass::Digit, "0000", 40},
     {" [RADIO]", kOpRadio, ValueClass::Plain, "", 0},
     {" [WAIT]", kOpWait, ValueClass::Plain, "000", 3},
@@ -69,7 +69,7 @@ inline constexpr CommandInfo kCommands[] = {
 };
 
 // The labelled command with this opcode, if any.
-[[nodiscard]] const CommandInfo* FindCommand(Byte opcode);
+[[nodiscard]] const LineCommandInfo* FindLineCommand(Byte opcode);
 
 // True for the bytes that start a command in a stored directory.
 [[nodiscard]] bool IsOpcode(Byte byte);

@@ -1,5 +1,5 @@
-#include "directories/CommandTable.h"
 #include "directories/DirectoryCodec.h"
+#include "directories/CommandTable.h"
 
 #include <gtest/gtest.h>
 
@@ -41,9 +41,12 @@ TEST(DirectoryCodec, ValueClassesStoredAndReadBack)
         Byte opcode;
         std::string value, stored, readBack;
     } cases[] = {
-        {kOpDial, "0123*#", "P:123;<&\0"s, "0123*#"}, {kOpDtmf, "abcd", "Q=>?0&\0"s, "ABCD"},
-        {kOpDial, "1!2", "P1!2&\0"s, "1!2"},          {kOpPatch, "D9", "Z09&\0"s, "D9"},
-        {kOpTap, "1234", "H\xB1\xB2\xB3\xB4&\0"s, "1234"}, {kOpWait, "010", "W010&\0"s, "010"},
+        {kOpDial, "0123*#", "P:123;<&\0"s, "0123*#"},
+        {kOpDtmf, "abcd", "Q=>?0&\0"s, "ABCD"},
+        {kOpDial, "1!2", "P1!2&\0"s, "1!2"},
+        {kOpPatch, "D9", "Z09&\0"s, "D9"},
+        {kOpTap, "1234", "H\xB1\xB2\xB3\xB4&\0"s, "1234"},
+        {kOpWait, "010", "W010&\0"s, "010"},
         {kOpTwoTone, "123.4/567.8", "T123.4/567.8&\0"s, "123.4/567.8"},
     };
     for (const auto& c : cases) {
@@ -81,7 +84,8 @@ TEST(DirectoryCodec, ShorterDirectoryLeavesOldBytesBehindItsEnd)
 {
     DirectoryBlock block = BlockOf("P123&R&\0"s);
     ASSERT_TRUE(WriteDirectory(TableOf({{Command{kOpRadio, ""}}}), block));
-    EXPECT_EQ(std::string(block.begin(), block.begin() + 8), "R&\0" "3&R&\0"s);
+    EXPECT_EQ(std::string(block.begin(), block.begin() + 8), "R&\0"
+                                                             "3&R&\0"s);
 }
 
 // 255 bytes of lines and the closing 0 fill the block; one byte more is refused
@@ -112,8 +116,8 @@ TEST(DirectoryCodec, MalformedBlocksAreReadWithinTheTable)
     const struct {
         const char* what;
         DirectoryBlock block;
-        int lines, commands;  // lines in the table, commands in its first line
-        Byte opcode;          // of the first command
+        int lines, commands; // lines in the table, commands in its first line
+        Byte opcode;         // of the first command
         std::size_t valueLength;
     } cases[] = {
         {"25 lines", BlockOf(manyLines), 20, 1, kOpRadio, 0},
@@ -154,7 +158,7 @@ TEST(DirectoryCodec, RandomBlocksDecodeSafelyAndEncoderOutputRoundTrips)
 
 TEST(CommandTable, EveryCommandLetterRoundTrips)
 {
-    for (const CommandInfo& command : kCommands) {
+    for (const LineCommandInfo& command : kCommands) {
         EXPECT_EQ(ShrinkCommand(command.label), command.opcode);
         EXPECT_EQ(ExpandCommand(command.opcode), command.label);
         EXPECT_TRUE(IsOpcode(command.opcode));
@@ -180,11 +184,11 @@ TEST(DescriptionText, JoinsLabelsAndValuesAndTrimsPastTheLimit)
     EXPECT_EQ(DescriptionText(line), " [DIAL]0123 [WAIT]010");
     EXPECT_FALSE(TrimToDescriptionLimit(line));
     for (std::size_t c = 0; c < 4; ++c)
-        line.commands[c] = Command{kOpDial, std::string(30, '5')};  // 37 characters each
+        line.commands[c] = Command{kOpDial, std::string(30, '5')}; // 37 characters each
     EXPECT_TRUE(TrimToDescriptionLimit(line));
     EXPECT_EQ(line.commandCount(), 3);
     EXPECT_EQ(DescriptionText(line).size(), 111U);
 }
 
-}  // namespace
-}  // namespace veskar
+} // namespace
+} // namespace veskar
