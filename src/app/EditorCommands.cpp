@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 #include "levels/SetptDialog.h"
 #include "programming/ProgramCommand.h"
+#include "system/GeneralDialog.h"
 #include "users/UserWin.h"
 
 namespace veskar {
@@ -23,6 +24,10 @@ void RegisterEditors(MainWindow& main)
 {
     main.setCommandHandler(CommandId::Levels,
                            [&main] { RunModal<SetptDialog>(main, main.document(), main.messages()); });
+    main.setCommandHandler(CommandId::System, [&main] {
+        RunModal<GeneralDialog>(main, main.document(), main.messages(),
+                                [&main](QDialog& form) { return main.runDialog(form); });
+    });
     main.setCommandHandler(CommandId::Users, [&main] { (new UserWin(main))->show(); });
     main.setCommandHandler(CommandId::Program, [&main] { RunProgramming(main); });
     main.setCommandHandler(CommandId::HelpAbout, [&main] { RunModal<Cv2AboutDlg>(main); });
