@@ -121,15 +121,6 @@ TEST(SystemChecksTest, FirstFaultInTheFormsOrder)
     }
 }
 
-TEST(SystemChecksTest, DefaultTimerLimitIsWhatTheStoredBytesHold)
-{
-    SystemBlock gen{};
-    SetDefaultTimerMinutes(gen, kDefaultTimerMaxMinutes);
-    EXPECT_EQ(DefaultTimerMinutes(gen), kDefaultTimerMaxMinutes);
-    SetDefaultTimerMinutes(gen, kDefaultTimerMaxMinutes + 1);
-    EXPECT_NE(DefaultTimerMinutes(gen), kDefaultTimerMaxMinutes + 1);
-}
-
 struct ClashSetting {
     ClashSetting()
     {

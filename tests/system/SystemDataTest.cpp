@@ -27,7 +27,6 @@ TEST(SystemDataTest, LoadShowsTheStoredSettings)
 {
     SystemBlock gen = NewBlock();
     gen.accessCode = CodeFromText("1D23");
-    gen.dirChangeCode = CodeFromText("D");
     gen.siteName = NameFromText("North gate");
     SetDefaultTimerMinutes(gen, 4095);
     gen.timerA = SplitValue(249);
@@ -36,7 +35,6 @@ TEST(SystemDataTest, LoadShowsTheStoredSettings)
     gen.ringsBeforeAnswer = 12;
     gen.squelchHigh = 2; // any non-zero byte is on
     gen.pulseDial = 1;
-    gen.useCallProgress = 0;
     gen.modbusAddress = 7;
     gen.modbusBaud = 3;
 
@@ -44,8 +42,6 @@ TEST(SystemDataTest, LoadShowsTheStoredSettings)
     EXPECT_EQ(e.siteName, "North gate");
     EXPECT_EQ(e.code(SystemCode::Access), "1D23");
     EXPECT_EQ(e.code(SystemCode::Acknowledge), kDefaultAckCode);
-    EXPECT_EQ(e.code(SystemCode::Interrogate), kDefaultStatusCode);
-    EXPECT_EQ(e.code(SystemCode::DirectoryControl), "D");
     EXPECT_EQ(e.defaultTimer, "4095");
     EXPECT_EQ(e.timerA, "249");
     EXPECT_EQ(e.timerB, "0");
@@ -53,8 +49,6 @@ TEST(SystemDataTest, LoadShowsTheStoredSettings)
     EXPECT_EQ(e.rings, kAutoAckItem);
     EXPECT_TRUE(e.squelchHigh);
     EXPECT_TRUE(e.pulseDial);
-    EXPECT_FALSE(e.useCallProgress);
-    EXPECT_TRUE(e.radioWarning);
     EXPECT_EQ(e.mbus, (Modbusdata{7, 3}));
 }
 
