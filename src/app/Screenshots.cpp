@@ -12,6 +12,9 @@
 #include "app/WarningDialog.h"
 #include "database/Codes.h"
 #include "levels/SetptDialog.h"
+#include "programming/ComDialog.h"
+#include "programming/PgmDialog.h"
+#include "programming/SteadyClock.h"
 #include "system/GeneralDialog.h"
 #include "system/ModbusDialog.h"
 #include "users/UserDialog.h"
@@ -20,6 +23,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -147,6 +151,32 @@ int main(int argc, char* argv[])
             ok = Save(*advice, output, QStringLiteral("system-call-progress-advice")) && ok;
         }
         general.hide();
+    }
+    {
+        // The dialog over a line that is never opened.
+        struct IdleLine final : veskar::SerialLink {
+            bool isOpen() const override { return false; }
+            bool open(std::string&) override { return false; }
+            void close() override {}
+            void write(std::span<const veskar::Byte>) override {}
+            void purge(unsigned) override {}
+            void armTimer(veskar::Tick) override {}
+        } line;
+        veskar::SteadyClock clock;
+        veskar::ProgrammingServices services{messages, files, window.cfg(), {}, work.path().toStdString(),
+                                             false};
+        veskar::ProgrammingLine programming{line, clock, [](veskar::TransferEngine&) {},
+                                            [](const std::string&) {},
+                                            [](const std::string& name) { return name + " (/dev/ttyUSB0)"; }};
+        veskar::PgmDialog program(&window, window.document(), std::move(services), std::move(programming));
+        program.statusLine()->setText(QStringLiteral("Database transferred to the Corvane VWM"));
+        ok = Save(program, output, QStringLiteral("programming")) && ok;
+
+        veskar::ComDialog& progress = *program.progressWindow();
+        progress.setActivity(QStringLiteral("Transmitting packet 37 of 120"));
+        progress.setStatus(QString());
+        progress.setPackets(36, 120, 51'000);
+        ok = Save(progress, output, QStringLiteral("transfer-progress")) && ok;
     }
     {
         veskar::Cv2AboutDlg about(&window);

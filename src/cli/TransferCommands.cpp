@@ -54,16 +54,6 @@ int RunReadConfig(const Invocation& invocation, Streams streams)
     return kExitSuccess;
 }
 
-// What the unit should hold once FILE has been written: the copy sent is
-// adjusted before sending and every read is repaired.
-Image ExpectedInUnit(Image image)
-{
-    PrepareForSending(image, CodesPresent(image.gen), PhonePresent(image));
-    SetPlusDefaults(image.gen);
-    DefaultValues(image);
-    return image;
-}
-
 int RunVerify(const Invocation& invocation, Streams streams)
 {
     const std::string& name = invocation.arguments[0];

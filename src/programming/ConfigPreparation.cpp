@@ -63,4 +63,12 @@ void SetPlusDefaults(SystemBlock& gen)
     SetFixedCode(gen);
 }
 
+Image ExpectedInUnit(Image image)
+{
+    PrepareForSending(image, CodesPresent(image.gen), PhonePresent(image));
+    SetPlusDefaults(image.gen);
+    DefaultValues(image);
+    return image;
+}
+
 } // namespace veskar

@@ -24,4 +24,8 @@ void PrepareForSending(Image& image, bool codesPresent, bool phonePresent);
 // image is copied into the data packet.
 void SetPlusDefaults(SystemBlock& gen);
 
+// What the unit holds once `image` has been written and read back: the copy
+// sent is adjusted before sending, and every read is repaired.
+[[nodiscard]] Image ExpectedInUnit(Image image);
+
 } // namespace veskar

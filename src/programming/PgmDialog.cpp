@@ -3,9 +3,11 @@
 #include "app/FileChooser.h"
 #include "app/MessageService.h"
 #include "app/QtText.h"
+#include "cli/Listing.h"
 #include "database/Document.h"
 #include "programming/Backups.h"
 #include "programming/ComDialog.h"
+#include "programming/ConfigPreparation.h"
 #include "programming/PgmTexts.h"
 #include "programming/PortSettings.h"
 #include "programming/ProgrammingQuestions.h"
@@ -63,6 +65,7 @@ PgmDialog::PgmDialog(QWidget* parent, Document& document, ProgrammingServices se
         makeButton(Button::ReadConfig, "&Read from Corvane", 719, &PgmDialog::CmReceiveData));
     configButtons->addWidget(
         makeButton(Button::WriteConfig, "&Write to Corvane", 706, &PgmDialog::CmSendData));
+    configButtons->addWidget(makeButton(Button::Verify, "&Verify", 720, &PgmDialog::CmVerify));
 
     auto* voices = new QGroupBox(QStringLiteral("Voices"), this);
     auto* voiceButtons = new QVBoxLayout(voices);
@@ -199,6 +202,33 @@ void PgmDialog::CmWriteVocab()
         Started(m_engine.StartVocabWrite(file->toStdString()));
 }
 
+void PgmDialog::CmVerify()
+{
+    if (m_engine.busy())
+        return;
+    m_status->clear();
+    m_verifying.emplace();
+    if (m_engine.StartConfigRead(*m_verifying))
+        EnableTransfers(false);
+    else
+        m_verifying.reset();
+}
+
+void PgmDialog::ShowVerifyResult(const Image& inUnit)
+{
+    const std::vector<FieldDifference> differences = CompareImages(ExpectedInUnit(m_document.image), inUnit);
+    QString text = Text(differences.empty() ? kUnitMatches : kUnitDiffers);
+    for (std::size_t i = 0; i < differences.size() && i < kDifferencesListed; ++i) {
+        const FieldDifference& d = differences[i];
+        text += QStringLiteral("\n%1: %2 -> %3")
+                    .arg(Latin1Text(d.name), Latin1Text(d.before), Latin1Text(d.after));
+    }
+    if (differences.size() > kDifferencesListed)
+        text += QStringLiteral("\n... and %1 more").arg(differences.size() - kDifferencesListed);
+    m_services.messages.Show(this, Text(kVerifyCaption),
+                             differences.empty() ? Icon::Information : Icon::Exclamation, Buttons::Ok, text);
+}
+
 bool PgmDialog::AskSummaryThenContinue(const QString& question)
 {
     if (m_services.messages.Tell(this, MessageKind::Question, question) != Answer::Yes)
@@ -318,13 +348,21 @@ std::optional<std::filesystem::path> PgmDialog::ChooseVoiceSaveFile()
 // What was read is the configuration now, and not yet in any file.
 void PgmDialog::ConfigurationRead()
 {
+    if (m_verifying)
+        return;
     m_document.DatabaseChanged = true;
     Backup(m_document.image, false);
 }
 
-void PgmDialog::TransferEnded(TransferResult)
+void PgmDialog::TransferEnded(TransferResult result)
 {
     EnableTransfers(true);
+    if (m_verifying) {
+        const Image inUnit = *m_verifying;
+        m_verifying.reset();
+        if (result == TransferResult::Succeeded)
+            ShowVerifyResult(inUnit);
+    }
     if (m_closeWith) {
         const int result = *m_closeWith;
         m_closeWith.reset();

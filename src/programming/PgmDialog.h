@@ -57,7 +57,7 @@ struct ProgrammingServices {
 class PgmDialog : public QDialog, private TransferObserver {
     Q_OBJECT
   public:
-    enum class Button { ReadConfig, WriteConfig, ReadVoices, WriteVoices, WriteVocab };
+    enum class Button { ReadConfig, WriteConfig, Verify, ReadVoices, WriteVoices, WriteVocab };
 
     PgmDialog(QWidget* parent, Document& document, ProgrammingServices services, ProgrammingLine line);
     ~PgmDialog() override;
@@ -76,6 +76,8 @@ class PgmDialog : public QDialog, private TransferObserver {
     void CmReceiveVoice();
     void CmSendVoice();
     void CmWriteVocab();
+    // Reads the unit's configuration and tells how it differs from the one being edited.
+    void CmVerify();
     // True means: do not program.
     [[nodiscard]] bool CheckWarnings();
     // Asks whether to stop a running transfer; true when the user agreed or
@@ -95,6 +97,7 @@ class PgmDialog : public QDialog, private TransferObserver {
     void EnableTransfers(bool enabled);
     [[nodiscard]] bool AskSummaryThenContinue(const QString& question);
     void Backup(const Image& image, bool written);
+    void ShowVerifyResult(const Image& inUnit);
 
     // TransferObserver
     void ProgressShown(bool shown) override;
@@ -114,10 +117,11 @@ class PgmDialog : public QDialog, private TransferObserver {
     ComDialog* m_progress;
     QComboBox* m_ports = nullptr;
     QLabel* m_status = nullptr;
-    std::array<QPushButton*, 5> m_buttons{};
+    std::array<QPushButton*, 6> m_buttons{};
     QElapsedTimer m_elapsed;
     Tick m_startedAt = 0;
-    std::optional<int> m_closeWith; // the result to close with once the transfer has ended
+    std::optional<int> m_closeWith;   // the result to close with once the transfer has ended
+    std::optional<Image> m_verifying; // what the unit sends during a Verify
 };
 
 } // namespace veskar

@@ -2,11 +2,19 @@
 
 // Texts of the Programming dialog that are not the engine's.
 
+#include <cstddef>
 #include <string_view>
 
 namespace veskar {
 
 inline constexpr std::string_view kStopQuestion =
     "A transfer is running. Do you want to stop it?\nThe unit and your files are left as they were.";
+
+inline constexpr std::string_view kVerifyCaption = "Verify";
+inline constexpr std::string_view kUnitMatches = "The unit holds the configuration being edited.";
+inline constexpr std::string_view kUnitDiffers =
+    "The unit's configuration differs from the one being edited (edited -> unit):";
+// Only this many differences are listed; the rest are counted.
+inline constexpr std::size_t kDifferencesListed = 30;
 
 } // namespace veskar

@@ -109,9 +109,8 @@ TEST_F(HelpKeysTest, HelpModeShowsTheTopicInsteadOfRunningTheCommand)
 
 TEST_F(HelpKeysTest, HelpModeClickOnAGreyedToolbarButton)
 {
-    // Greyed the way an open editor window greys it.
-    const int holder = 0;
-    window.flags().hold(&holder, {&CommandFlags::pgmon});
+    const int editor = 0;
+    window.flags().hold(&editor, {&CommandFlags::pgmon});
     QWidget* button = window.toolBar()->widgetForAction(window.action(CommandId::Program));
     ASSERT_NE(button, nullptr);
     ASSERT_FALSE(button->isEnabled());
@@ -121,7 +120,6 @@ TEST_F(HelpKeysTest, HelpModeClickOnAGreyedToolbarButton)
     QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, at);
     EXPECT_FALSE(window.inHelpMode());
     EXPECT_EQ(ShownTopic(), QStringLiteral("program.html"));
-    window.flags().release(&holder);
 }
 
 TEST_F(HelpKeysTest, F1ShowsTheTopicOfTheFocusedControl)

@@ -179,8 +179,8 @@ TEST_F(PgmDialogTest, ReadReplacesTheImageMarksItChangedAndKeepsABackup)
     std::ranges::copy(theirs.bytes(), memory.configuration.begin());
     Open();
     dialog->button(Button::ReadConfig)->click();
-    for (Button b : {Button::ReadConfig, Button::WriteConfig, Button::ReadVoices, Button::WriteVoices,
-                     Button::WriteVocab})
+    for (Button b : {Button::ReadConfig, Button::WriteConfig, Button::Verify, Button::ReadVoices,
+                     Button::WriteVoices, Button::WriteVocab})
         EXPECT_FALSE(dialog->button(b)->isEnabled());
     EXPECT_FALSE(dialog->portList()->isEnabled());
     EXPECT_TRUE(dialog->progressWindow()->isVisible());
@@ -256,6 +256,35 @@ TEST_F(PgmDialogTest, VocabularyAsksTwiceAndVoicesAreSavedWhereTheUserSays)
     EXPECT_EQ(files.calls[0].filter, QStringLiteral("Voice files (*.msg)"));
     EXPECT_EQ(ReadFile(target), memory.voices);
     EXPECT_EQ(dialog->statusLine()->text(), Q(texts::kVoiceDataRead));
+}
+
+TEST_F(PgmDialogTest, VerifyTellsHowTheUnitDiffersAndChangesNothing)
+{
+    Open();
+    messages.Script(Answer::No);
+    dialog->button(Button::WriteConfig)->click();
+    RunTransfer();
+    const Image edited = document.image;
+    document.DatabaseChanged = false;
+    messages.boxes.clear();
+
+    dialog->button(Button::Verify)->click();
+    RunTransfer();
+    ASSERT_EQ(messages.boxes.size(), 1u);
+    EXPECT_EQ(messages.boxes[0].caption, QStringLiteral("Verify"));
+    EXPECT_EQ(messages.boxes[0].text, Q(kUnitMatches));
+
+    memory.configuration[offsetof(Image, gen) + offsetof(SystemBlock, siteName)] = 'Z';
+    messages.boxes.clear();
+    dialog->button(Button::Verify)->click();
+    RunTransfer();
+    ASSERT_EQ(messages.boxes.size(), 1u);
+    EXPECT_TRUE(messages.boxes[0].text.startsWith(Q(kUnitDiffers))) << messages.boxes[0].text.toStdString();
+    EXPECT_TRUE(messages.boxes[0].text.contains(QStringLiteral("siteName")))
+        << messages.boxes[0].text.toStdString();
+    EXPECT_EQ(document.image, edited);
+    EXPECT_FALSE(document.DatabaseChanged);
+    EXPECT_EQ(Backups().size(), 1u) << "a verify keeps no backup";
 }
 
 } // namespace
