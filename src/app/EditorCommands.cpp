@@ -6,6 +6,7 @@
 #include "directories/DirWin.h"
 #include "levels/SetptDialog.h"
 #include "programming/ProgramCommand.h"
+#include "system/GeneralDialog.h"
 #include "users/UserWin.h"
 
 namespace veskar {
@@ -25,6 +26,10 @@ void RegisterEditors(MainWindow& main)
 {
     main.setCommandHandler(CommandId::Levels,
                            [&main] { RunModal<SetptDialog>(main, main.document(), main.messages()); });
+    main.setCommandHandler(CommandId::System, [&main] {
+        RunModal<GeneralDialog>(main, main.document(), main.messages(),
+                                [&main](QDialog& form) { return main.runDialog(form); });
+    });
     main.setCommandHandler(CommandId::Users, [&main] { (new UserWin(main))->show(); });
     const CommandId directories[] = {CommandId::DirA, CommandId::DirB, CommandId::DirC, CommandId::DirD};
     for (int d = 0; d < 4; ++d)

@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QToolButton>
+#include <QWhatsThis>
 
 namespace veskar {
 
@@ -57,6 +58,15 @@ QString HelpMode::topicFor(const QWidget* widget)
             return topic;
     }
     return Text(kContentsTopic);
+}
+
+QString HelpMode::whatsThisOf(const QWidget* widget)
+{
+    for (const QWidget* w = widget; w; w = w->isWindow() ? nullptr : w->parentWidget()) {
+        if (!w->whatsThis().isEmpty())
+            return w->whatsThis();
+    }
+    return {};
 }
 
 void HelpMode::showHelp(const QString& topic)
@@ -139,7 +149,10 @@ bool HelpMode::HelpClick(QObject* watched, QEvent* event)
     if (QApplication::activePopupWidget())
         QApplication::activePopupWidget()->close();
     leave();
-    showHelp(topic);
+    if (const QString text = whatsThisOf(widget); !text.isEmpty())
+        QWhatsThis::showText(mouse->globalPosition().toPoint(), text, widget);
+    else
+        showHelp(topic);
     return true;
 }
 

@@ -3,7 +3,8 @@
 // Context help of the whole program: F1 shows the page of the control in use
 // (or of the highlighted menu item); Shift+F1 enters help mode, in which a
 // click on a menu item, toolbar button or control shows that item's page
-// instead of acting. Pages open in the help window.
+// instead of acting, or the control's own What's This text when it has one.
+// Pages open in the help window.
 
 #include <QObject>
 #include <QPointer>
@@ -35,6 +36,8 @@ class HelpMode : public QObject {
 
     // The page of a widget: its own "helpTopic", or that of the nearest parent with one.
     [[nodiscard]] static QString topicFor(const QWidget* widget);
+    // The What's This text of a control, or of the nearest parent in its window with one.
+    [[nodiscard]] static QString whatsThisOf(const QWidget* widget);
     // The page of a command id of the command table.
     [[nodiscard]] static QString topicOfCommand(int id);
 

@@ -19,9 +19,12 @@
 #include "programming/ComDialog.h"
 #include "programming/PgmDialog.h"
 #include "programming/SteadyClock.h"
+#include "system/GeneralDialog.h"
+#include "system/ModbusDialog.h"
 #include "users/UserDialog.h"
 #include "users/UserWin.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
@@ -32,6 +35,8 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QTemporaryDir>
+
+#include <algorithm>
 
 #include <cstdio>
 
@@ -125,6 +130,33 @@ int main(int argc, char* argv[])
         }
         users->close();
         delete users;
+    }
+    {
+        // Directories A and C answer right after dialling, so ticking Call Progress advises.
+        veskar::Image& image = window.document().image;
+        const char lineA[] = "P12M&";
+        const char lineC[] = "RP34M&";
+        std::copy_n(lineA, sizeof lineA - 1, image.dir[0].begin());
+        std::copy_n(lineC, sizeof lineC - 1, image.dir[2].begin());
+        image.gen.useCallProgress = 0;
+        image.gen.accessCode = veskar::CodeFromText("1D23");
+        veskar::GeneralDialog general(&window, window.document(), messages, [&](QDialog& nested) {
+            ok = Save(nested, output, QStringLiteral("modbus-settings")) && ok;
+            return 0;
+        });
+        ok = Save(general, output, QStringLiteral("system-settings")) && ok;
+        general.CmModbus();
+
+        messages.boxes.clear();
+        general.show();
+        qobject_cast<QAbstractButton*>(general.control(312))->click();
+        if (!messages.boxes.empty()) {
+            const veskar::ScriptedMessageService::Box& box = messages.boxes.front();
+            const auto advice = veskar::QtMessageService::MakeBox(
+                &general, box.caption, box.icon, veskar::MessageService::Buttons::Ok, box.text);
+            ok = Save(*advice, output, QStringLiteral("system-call-progress-advice")) && ok;
+        }
+        general.hide();
     }
     {
         // The dialog over a line that is never opened.

@@ -1,8 +1,8 @@
 #include "users/UserChecks.h"
 
+#include "app/CodeEntry.h"
 #include "app/EntryNumber.h"
 #include "database/Codes.h"
-#include "directories/ValueChecks.h"
 #include "users/UserMessages.h"
 
 #include <algorithm>
@@ -29,12 +29,11 @@ std::string Numbered(std::string_view first, std::string_view second, int user)
 CheckResult<UserField> CheckCode(std::string& text, UserCode code)
 {
     const CodeEntryMessages& messages = kCodeEntryMessages[static_cast<std::size_t>(code)];
-    text = text.substr(0, kCodeCharactersRead);
-    if (text.size() > kMaxCodeDigits)
-        return Refusal(MessageKind::Error, messages.tooLong, FieldOf(code));
-    // The pause "!" belongs to directory values, never to a code.
-    if (CheckDTMF(text) || text.find('!') != std::string::npos)
-        return Refusal(MessageKind::Error, messages.notDtmf, FieldOf(code));
+    switch (CheckCodeEntry(text, kCodeCharactersRead)) {
+    case CodeEntryFault::TooLong: return Refusal(MessageKind::Error, messages.tooLong, FieldOf(code));
+    case CodeEntryFault::NotDtmf: return Refusal(MessageKind::Error, messages.notDtmf, FieldOf(code));
+    case CodeEntryFault::None: break;
+    }
     return std::nullopt;
 }
 
