@@ -6,6 +6,10 @@
 #include <fstream>
 #include <string>
 
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,6 +19,13 @@ namespace veskar {
 namespace {
 
 constexpr std::size_t kExamined = 100;
+
+mode_t CurrentUmask()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
 
 bool WriteAll(int fd, std::span<const Byte> bytes)
 {
@@ -28,11 +39,59 @@ bool WriteAll(int fd, std::span<const Byte> bytes)
     return true;
 }
 
-std::filesystem::path TemporaryBeside(const std::filesystem::path& target)
+constexpr std::string_view kWritingMark = ".writing-";
+constexpr int kMaxLinkDepth = 40;
+
+// A save through a symbolic link replaces the file the link leads to, not the link.
+std::filesystem::path FollowLinks(std::filesystem::path target)
 {
-    std::filesystem::path temporary = target;
-    temporary += ".writing-" + std::to_string(::getpid());
-    return temporary;
+    std::error_code error;
+    for (int depth = 0; depth < kMaxLinkDepth && std::filesystem::is_symlink(target, error); ++depth) {
+        const std::filesystem::path next = std::filesystem::read_symlink(target, error);
+        if (error)
+            break;
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+    return target;
+}
+
+// A save killed midway leaves "<name>.writing-<pid>-<n>"; the next save of the
+// same file removes those whose writer is gone.
+void RemoveStaleTemporaries(const std::filesystem::path& target)
+{
+    const std::filesystem::path folder = target.parent_path().empty() ? "." : target.parent_path();
+    const std::string prefix = target.filename().string() + std::string(kWritingMark);
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        const std::string name = entry.path().filename().string();
+        if (!name.starts_with(prefix) || !entry.is_regular_file(error))
+            continue;
+        const long pid = std::strtol(name.c_str() + prefix.size(), nullptr, 10);
+        if (pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
+            std::filesystem::remove(entry.path(), error);
+    }
+}
+
+// A fresh temporary file beside `target`, never an existing file or a planted link.
+int CreateTemporaryBeside(const std::filesystem::path& target, std::filesystem::path& temporary)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = target;
+        temporary += std::string(kWritingMark) + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
+// A file with no write permission is not the user's to replace, even for root.
+bool ReadOnly(const std::filesystem::path& target)
+{
+    struct stat existing {};
+    if (::stat(target.c_str(), &existing) != 0)
+        return false;
+    return (existing.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0;
 }
 
 // Directory entry of the rename made durable too; failure here is not fatal.
@@ -50,16 +109,20 @@ void SyncFolderOf(const std::filesystem::path& target)
 
 enum class WriteOutcome { Written, OpenFailed, WriteFailed };
 
-WriteOutcome WriteReplacing(const std::filesystem::path& target, std::span<const Byte> bytes)
+WriteOutcome WriteReplacing(const std::filesystem::path& requested, std::span<const Byte> bytes)
 {
-    const std::filesystem::path temporary = TemporaryBeside(target);
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    const std::filesystem::path target = FollowLinks(requested);
+    if (ReadOnly(target))
+        return WriteOutcome::OpenFailed;
+    RemoveStaleTemporaries(target);
+    std::filesystem::path temporary;
+    const int fd = CreateTemporaryBeside(target, temporary);
     if (fd < 0)
         return WriteOutcome::OpenFailed;
 
     struct stat existing {};
-    if (::stat(target.c_str(), &existing) == 0)
-        ::fchmod(fd, existing.st_mode & 07777);
+    const mode_t mode = ::stat(target.c_str(), &existing) == 0 ? existing.st_mode & 07777 : 0666 & ~CurrentUmask();
+    ::fchmod(fd, mode);
 
     const bool complete = WriteAll(fd, bytes) && ::fsync(fd) == 0;
     const bool closed = ::close(fd) == 0;

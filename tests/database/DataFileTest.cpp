@@ -155,5 +155,38 @@ TEST_F(DataFileTest, FailedWritesKeepTheOldFileAndTheChangedMark)
     EXPECT_TRUE(m_document.DatabaseChanged);
 }
 
+// Saves never write through a planted link, never replace a read-only file,
+// write a linked file's target, and leave nothing that piles up.
+TEST_F(DataFileTest, SaveReplacesOnlyWhatItShould)
+{
+    ASSERT_EQ(WriteImageFile(path("victim.dat"), Image{}), FileError::None);
+    const auto victim = m_folder.read("victim.dat");
+    const std::string pid = std::to_string(::getpid());
+
+    // A link planted where the temporary file would go.
+    fs::create_symlink(path("victim.dat"), path("site.dat.writing-" + pid + "-0"));
+    // What a killed save of the same file left behind.
+    ASSERT_EQ(WriteImageFile(path("site.dat.writing-999999999-0"), Image{}), FileError::None);
+    ASSERT_EQ(m_document.SaveAs(path("site.dat")), FileError::None);
+    EXPECT_EQ(m_folder.read("site.dat"), BytesOf(m_document.image));
+    EXPECT_TRUE(m_folder.read("victim.dat") == victim) << "written through a planted link";
+    EXPECT_FALSE(fs::exists(path("site.dat.writing-999999999-0"))) << "stale temporary kept";
+
+    // Through a link: the target gets the new image and the link stays a link.
+    fs::create_directory(path("real"));
+    fs::create_symlink(fs::path("real") / "linked.dat", path("link.dat"));
+    ASSERT_EQ(WriteImageFile(path("real/linked.dat"), Image{}), FileError::None);
+    ASSERT_EQ(m_document.SaveAs(path("link.dat")), FileError::None);
+    EXPECT_TRUE(fs::is_symlink(path("link.dat")));
+    EXPECT_EQ(m_folder.read("real/linked.dat"), BytesOf(m_document.image));
+
+    // A read-only file is refused as it stands, whoever saves.
+    fs::permissions(path("site.dat"), fs::perms::owner_read | fs::perms::group_read);
+    const auto before = m_folder.read("site.dat");
+    m_document.image.gen.modbusAddress = 42;
+    EXPECT_EQ(m_document.SaveAs(path("site.dat")), FileError::CannotOpen);
+    EXPECT_TRUE(m_folder.read("site.dat") == before);
+}
+
 }  // namespace
 }  // namespace veskar
