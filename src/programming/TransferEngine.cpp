@@ -10,6 +10,9 @@
 #include <limits>
 #include <system_error>
 
+#include <stdlib.h>
+#include <unistd.h>
+
 namespace veskar {
 
 namespace {
@@ -212,14 +215,17 @@ bool TransferEngine::StartVoiceRead(const std::filesystem::path& tempDir)
 {
     if (!Begin(Mode::Voices, false))
         return false;
-    tempPath_ = tempDir / texts::kVoiceTempName;
-    std::error_code ignored;
-    std::filesystem::remove(tempPath_, ignored);
-    tempFile_.open(tempPath_, std::ios::binary | std::ios::trunc);
-    if (!tempFile_) {
-        tempPath_.clear();
+    // A name of its own, created exclusively and private to the user, so reads
+    // running at once never share a file and nobody's leftover is in the way.
+    std::string name = (tempDir / texts::kVoiceTempPattern).string();
+    const int fd = ::mkstemps(name.data(), static_cast<int>(texts::kVoiceTempSuffix.size()));
+    if (fd < 0)
         return RefuseFile(texts::kCannotOpenVoiceTemp);
-    }
+    ::close(fd);
+    tempPath_ = name;
+    tempFile_.open(tempPath_, std::ios::binary | std::ios::trunc);
+    if (!tempFile_)
+        return RefuseFile(texts::kCannotOpenVoiceTemp);
     totalPackets_ = kVoiceReadPackets;
     return OpenPort();
 }

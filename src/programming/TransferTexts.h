@@ -54,7 +54,9 @@ inline constexpr std::string_view kVocabFailed = "Vocab transfer FAILED.";
 inline constexpr std::string_view kVoiceFilter = "Voice files (*.msg)|*.msg|";
 inline constexpr std::string_view kVoiceExtension = "msg";
 inline constexpr std::string_view kVoiceDefaultName = "veskar.msg";
-inline constexpr std::string_view kVoiceTempName = "voice.tmp";
+// The temporary voice file: "voice-" six random characters ".tmp".
+inline constexpr std::string_view kVoiceTempPattern = "voice-XXXXXX.tmp";
+inline constexpr std::string_view kVoiceTempSuffix = ".tmp";
 inline constexpr std::string_view kCannotOpenVoiceFile = " CANNOT OPEN VOICE MESSAGE FILE ";
 inline constexpr std::string_view kVoiceFileNotValid = " VOICE MESSAGE FILE IS NOT VALID ";
 inline constexpr std::string_view kCannotOpenVoiceTemp = " CANNOT OPEN voice.tmp FILE ";

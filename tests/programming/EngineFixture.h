@@ -87,6 +87,17 @@ struct TempDir {
     }
 };
 
+// Whether a voice read left a temporary file in `dir`.
+inline bool VoiceTemporaryLeft(const std::filesystem::path& dir)
+{
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        const std::string name = entry.path().filename().string();
+        if (name.starts_with("voice-") && name.ends_with(".tmp"))
+            return true;
+    }
+    return false;
+}
+
 inline std::vector<Byte> Pattern(std::size_t size, unsigned seed)
 {
     std::vector<Byte> bytes(size);

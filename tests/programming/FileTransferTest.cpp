@@ -122,7 +122,7 @@ TEST_F(FileTransfer, VoicesRoundTripAcrossBufferBoundaries)
                   "Receiving packet " + std::to_string(blocks));
         EXPECT_THAT(seen.packets.back(), ::testing::Pair(blocks, blocks)); // from the end marker
         EXPECT_EQ(seen.ended.back(), TransferResult::Succeeded);
-        EXPECT_FALSE(std::filesystem::exists(dir.path / "voice.tmp"));
+        EXPECT_FALSE(VoiceTemporaryLeft(dir.path));
         EXPECT_EQ(Recorder::Last(seen.dialog), texts::kVoiceDataRead);
     }
 }
@@ -201,11 +201,42 @@ TEST_P(VoiceRead, EndsWithItsTextAndFile)
         EXPECT_EQ(seen.boxes[0].caption, texts::kCaptionFileError);
         EXPECT_EQ(seen.boxes[0].text, c.box);
     }
-    EXPECT_FALSE(std::filesystem::exists(dir.path / "voice.tmp"));
+    EXPECT_FALSE(VoiceTemporaryLeft(dir.path));
 }
 
 INSTANTIATE_TEST_SUITE_P(Endings, VoiceRead, ::testing::ValuesIn(kVoiceEndings),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Two reads at once into one temporary folder, with another user's leftover in
+// it: each keeps its own voices and leaves nothing behind.
+TEST_F(FileTransfer, ConcurrentVoiceReadsKeepTheirOwnData)
+{
+    // A leftover this user cannot remove.
+    std::filesystem::create_directories(dir.path / "voice.tmp");
+    WriteFile(dir.path / "voice.tmp" / "owned-by-someone-else", {1});
+    memory.voices = Pattern(3 * kBlockSize, 11);
+    UnitMemory otherMemory = UnitMemory::Fresh();
+    otherMemory.voices = Pattern(5 * kBlockSize, 12);
+    SimulatedUnit otherUnit(otherMemory);
+    VirtualClock otherClock;
+    VirtualLine otherLine(otherClock, [&](std::span<const Byte> frame) { return otherUnit.receive(frame); });
+    Recorder otherSeen;
+    otherSeen.clock = &otherClock;
+    TransferEngine other(otherLine, otherClock, otherSeen);
+    otherLine.attach(other);
+
+    seen.saveAs = dir.path / "first.msg";
+    otherSeen.saveAs = dir.path / "second.msg";
+    ASSERT_TRUE(engine.StartVoiceRead(dir.path));
+    ASSERT_TRUE(other.StartVoiceRead(dir.path));
+    RunToEnd();
+    ASSERT_TRUE(otherLine.run());
+    EXPECT_EQ(ReadFile(dir.path / "first.msg"), memory.voices);
+    EXPECT_EQ(ReadFile(dir.path / "second.msg"), otherMemory.voices);
+    EXPECT_EQ(seen.ended.back(), TransferResult::Succeeded);
+    EXPECT_EQ(otherSeen.ended.back(), TransferResult::Succeeded);
+    EXPECT_FALSE(VoiceTemporaryLeft(dir.path));
+}
 
 TEST_F(FileTransfer, FilesThatCannotBeUsedAreRefusedBeforeThePort)
 {

@@ -66,7 +66,7 @@ TEST_P(StopBeforeDelivery, ChangesNothingAndEndsAsAFailureOfItsDirection)
         EXPECT_EQ(image, imageBefore);
     }
     EXPECT_EQ(ReadFile(dir.path / "veskar.msg"), Pattern(3 * kBlockSize, 2));
-    EXPECT_FALSE(std::filesystem::exists(dir.path / texts::kVoiceTempName));
+    EXPECT_FALSE(VoiceTemporaryLeft(dir.path));
 }
 
 // Settling after the port opened; link set up, command on its way.
@@ -99,7 +99,7 @@ TEST_F(StopTest, ReadStoppedMidwayKeepsNothingOfWhatArrived)
     EXPECT_EQ(seen.ended, std::vector<TransferResult>{TransferResult::Stopped});
     EXPECT_EQ(seen.saveAsked, 0);
     EXPECT_EQ(memory, unitBefore);
-    EXPECT_FALSE(std::filesystem::exists(dir.path / texts::kVoiceTempName));
+    EXPECT_FALSE(VoiceTemporaryLeft(dir.path));
 }
 
 TEST_F(StopTest, NothingToStopOnceDelivered)
