@@ -12,12 +12,23 @@ namespace veskar::cli {
 
 namespace {
 
+// Found out before the first frame, not after a transfer of minutes.
+bool RefuseUnwritableOutput(const std::string& name, std::ostream& err)
+{
+    const FileError error = CheckWritable(name);
+    if (error == FileError::None)
+        return false;
+    err << name << ":" << FileErrorText(error) << "\n";
+    return true;
+}
+
 bool RefuseOutputName(const std::string& name, std::ostream& err)
 {
-    if (CheckFileExt(name))
-        return false;
-    err << name << ":" << FileErrorText(FileError::NeedDatExtension) << "\n";
-    return true;
+    if (!CheckFileExt(name)) {
+        err << name << ":" << FileErrorText(FileError::NeedDatExtension) << "\n";
+        return true;
+    }
+    return RefuseUnwritableOutput(name, err);
 }
 
 int RunWriteConfig(const Invocation& invocation, Streams streams)
@@ -89,6 +100,8 @@ int RunWriteVoices(const Invocation& invocation, Streams streams)
 int RunReadVoices(const Invocation& invocation, Streams streams)
 {
     const std::filesystem::path file = invocation.arguments[0];
+    if (RefuseUnwritableOutput(file.string(), streams.err))
+        return kExitUsage;
     return RunTransfer(invocation, streams, [&file](TransferEngine& engine, ConsoleProgress& progress) {
         progress.setVoiceFile(file);
         return engine.StartVoiceRead();

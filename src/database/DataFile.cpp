@@ -196,6 +196,21 @@ FileError WriteImageFile(const std::filesystem::path& path, const Image& image)
     return FileError::CannotWrite;
 }
 
+FileError CheckWritable(const std::filesystem::path& path)
+{
+    const std::filesystem::path target = FollowLinks(path);
+    std::error_code ignored;
+    if (std::filesystem::is_directory(target, ignored) || ReadOnly(target))
+        return FileError::CannotOpen;
+    std::filesystem::path temporary;
+    const int fd = CreateTemporaryBeside(target, temporary);
+    if (fd < 0)
+        return FileError::CannotOpen;
+    ::close(fd);
+    ::unlink(temporary.c_str());
+    return FileError::None;
+}
+
 bool WriteFileReplacing(const std::filesystem::path& path, std::span<const Byte> bytes)
 {
     return WriteReplacing(path, bytes) == WriteOutcome::Written;

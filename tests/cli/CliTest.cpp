@@ -98,6 +98,26 @@ TEST_F(CliTest, RefusedFilesExitWithTheProgramsMessage)
     EXPECT_FALSE(fs::exists(path("out.dat")) || fs::exists(path("a.txt")));
 }
 
+// An output that cannot be written is refused before the port is touched.
+TEST_F(CliTest, ReadsRefuseAnUnwritableOutputAtOnce)
+{
+    fs::create_directory(path("folder.dat"));
+    m_folder.write("locked.msg", "old");
+    fs::permissions(path("locked.msg"), fs::perms::owner_read);
+    const std::vector<std::vector<std::string>> cases = {
+        {"read-config", path("no-such-folder/out.dat")},
+        {"read-config", path("folder.dat")},
+        {"read-voices", path("no-such-folder/out.msg")},
+        {"read-voices", path("locked.msg")},
+    };
+    for (const auto& arguments : cases) {
+        m_err.str("");
+        EXPECT_EQ(run(arguments), kExitUsage) << arguments[1];
+        EXPECT_EQ(m_err.str(), arguments[1] + ": CANNOT OPEN FILE \n");
+    }
+    EXPECT_EQ(m_folder.read("locked.msg"), "old");
+}
+
 TEST_F(CliTest, DiffPrintsOnlyDifferingFields)
 {
     saveWith("a.dat", [](Image&) {});
