@@ -22,10 +22,11 @@ int RunNew(const Invocation& invocation, Streams streams)
 {
     const auto arguments = invocation.arguments;
     const std::string& name = arguments[0];
-    if (!CheckFileExt(name))
+    if (!DataFileNameHolds(name))
         return Report(FileError::NeedDatExtension, name, streams.err);
+    // Anything there counts, a link to nowhere too.
     std::error_code ignored;
-    if (std::filesystem::exists(name, ignored)) {
+    if (std::filesystem::exists(std::filesystem::symlink_status(name, ignored))) {
         streams.err << name << ": already exists; remove it first to replace it\n";
         return kExitFailure;
     }

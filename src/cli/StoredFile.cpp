@@ -10,7 +10,7 @@ namespace veskar::cli {
 bool ReadStored(const std::string& name, Image& image, std::ostream& err)
 {
     const FileError error =
-        CheckFileExt(name) ? ReadImageFile(name, image, SizeRule::Exact) : FileError::NeedDatExtension;
+        DataFileNameHolds(name) ? ReadImageFile(name, image, SizeRule::Exact) : FileError::NeedDatExtension;
     if (error == FileError::None)
         return true;
     err << name << ":" << FileErrorText(error) << "\n";

@@ -24,7 +24,7 @@ bool RefuseUnwritableOutput(const std::string& name, std::ostream& err)
 
 bool RefuseOutputName(const std::string& name, std::ostream& err)
 {
-    if (!CheckFileExt(name)) {
+    if (!DataFileNameHolds(name)) {
         err << name << ":" << FileErrorText(FileError::NeedDatExtension) << "\n";
         return true;
     }

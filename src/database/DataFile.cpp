@@ -165,6 +165,11 @@ bool CheckFileExt(std::string_view name)
     return false;
 }
 
+bool DataFileNameHolds(const std::string& path)
+{
+    return CheckFileExt(path) || CheckFileExt(std::filesystem::path(path).filename().string());
+}
+
 FileError ReadImageFile(const std::filesystem::path& path, Image& image, SizeRule rule)
 {
     std::error_code ignored;

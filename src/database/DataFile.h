@@ -25,6 +25,10 @@ inline constexpr std::string_view kFileErrorCaption = "File Error";
 // The name must hold ".dat" (any case) somewhere; only the first 100 characters count.
 [[nodiscard]] bool CheckFileExt(std::string_view name);
 
+// The rule every command applies to a path: a file dialog or a shell hands
+// over whole paths, so a deep folder must not hide the file's own ".dat".
+[[nodiscard]] bool DataFileNameHolds(const std::string& path);
+
 enum class SizeRule {
     Exact,   // Open: anything but 3328 bytes is refused
     UpTo,    // start-up: what the file holds lands on an all-zero image

@@ -6,27 +6,16 @@
 
 namespace veskar {
 
-namespace {
-
-// The rule looks at the first 100 characters only; a file dialog hands over
-// whole paths, so a deep folder must not hide the file's own ".dat".
-bool NameRuleHolds(const std::string& name)
-{
-    return CheckFileExt(name) || CheckFileExt(std::filesystem::path(name).filename().string());
-}
-
-}  // namespace
-
 FileError Document::Open(const std::string& name)
 {
-    if (!NameRuleHolds(name))
+    if (!DataFileNameHolds(name))
         return FileError::NeedDatExtension;
     return Load(name, SizeRule::Exact);
 }
 
 FileError Document::Save()
 {
-    if (!NameRuleHolds(workingFile))
+    if (!DataFileNameHolds(workingFile))
         return FileError::NeedDatExtension;
     Image repaired = image;
     DefaultValues(repaired);
@@ -39,7 +28,7 @@ FileError Document::Save()
 
 FileError Document::SaveAs(const std::string& name)
 {
-    if (!NameRuleHolds(name))
+    if (!DataFileNameHolds(name))
         return FileError::NeedDatExtension;
     if (const FileError error = WriteImageFile(name, image); error != FileError::None)
         return error;

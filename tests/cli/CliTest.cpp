@@ -74,6 +74,7 @@ TEST_F(CliTest, RefusedFilesExitWithTheProgramsMessage)
 {
     m_folder.write("short.dat", std::string(kImageSize - 1, '\0'));
     m_folder.write("old.dat", "kept");
+    fs::create_symlink(path("nowhere.dat"), path("dangling.dat"));
     saveWith("good.dat", [](Image&) {});
     const struct {
         std::vector<std::string> arguments;
@@ -82,6 +83,8 @@ TEST_F(CliTest, RefusedFilesExitWithTheProgramsMessage)
         std::string message;
     } cases[] = {
         {{"new", path("old.dat")}, kExitFailure, "old.dat",
+         ": already exists; remove it first to replace it"},
+        {{"new", path("dangling.dat")}, kExitFailure, "dangling.dat",
          ": already exists; remove it first to replace it"},
         {{"new", path("a.txt")}, kExitFailure, "a.txt", ": FILE NAME MUST HAVE .DAT EXTENSION "},
         {{"show", path("short.dat")}, kExitFailure, "short.dat", ": FILE IS NOT THE CORRECT SIZE "},
@@ -95,7 +98,19 @@ TEST_F(CliTest, RefusedFilesExitWithTheProgramsMessage)
         EXPECT_EQ(m_err.str(), path(c.file) + c.message + "\n");
     }
     EXPECT_EQ(m_folder.read("old.dat"), "kept");
-    EXPECT_FALSE(fs::exists(path("out.dat")) || fs::exists(path("a.txt")));
+    EXPECT_FALSE(fs::exists(path("out.dat")) || fs::exists(path("a.txt")) || fs::exists(path("nowhere.dat")));
+}
+
+// A deep folder does not hide the file's own ".dat" from any command.
+TEST_F(CliTest, EveryCommandTakesALongPathEndingInDat)
+{
+    const std::string folder(120, 'f');
+    fs::create_directory(path(folder));
+    const std::string deep = path(folder + "/site.dat");
+    EXPECT_EQ(run({"new", deep}), kExitSuccess) << m_err.str();
+    EXPECT_EQ(run({"show", deep}), kExitSuccess) << m_err.str();
+    EXPECT_EQ(run({"diff", deep, deep}), kExitSuccess) << m_err.str();
+    EXPECT_EQ(run({"repair", deep, path(folder + "/copy.dat")}), kExitSuccess) << m_err.str();
 }
 
 // An output that cannot be written is refused before the port is touched.
