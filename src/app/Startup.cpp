@@ -25,15 +25,17 @@ StartupOutcome InitFile(Document& document, PortSettings& cfg, const std::string
     if (document.LoadStartupFile(dat) == FileError::None) {
         document.workingFile = shown;
     } else {
-        outcome.StartupFailures |= kDatReadFailed;
         std::error_code ignored;
         if (std::filesystem::exists(dat, ignored)) {
-            // There but unreadable: the user's file, not ours to replace.
+            // There but unreadable: the user's file, not ours to replace, and
+            // nothing was created, so only the file error is told.
             document.CreateDatabase();
             document.DatabaseChanged = false;
             outcome.errors.push_back(FileError::CannotOpen);
-        } else if (const FileError error = document.CreateStartupFile(dat); error != FileError::None) {
-            outcome.errors.push_back(error);
+        } else {
+            outcome.StartupFailures |= kDatReadFailed;
+            if (const FileError error = document.CreateStartupFile(dat); error != FileError::None)
+                outcome.errors.push_back(error);
         }
     }
     return outcome;

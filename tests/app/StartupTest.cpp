@@ -95,6 +95,7 @@ TEST_F(StartupTest, UnreadableDataFileIsNotReplaced)
     fs::permissions(path("Veskar.dat"), fs::perms::owner_all);
 
     EXPECT_EQ(outcome.errors, std::vector<FileError>{FileError::CannotOpen});
+    EXPECT_TRUE(StartupNotices(outcome.StartupFailures).empty()) << "nothing was created";
     EXPECT_EQ(fs::file_size(path("Veskar.dat")), std::string("the user's own file").size());
     EXPECT_TRUE(document.workingFile.empty());
 }
