@@ -107,7 +107,20 @@ void SyncFolderOf(const std::filesystem::path& target)
     }
 }
 
-enum class WriteOutcome { Written, OpenFailed, WriteFailed };
+enum class WriteOutcome { Written, OpenFailed, WriteFailed, InPlaceFailed };
+
+// A writable file in a folder the user cannot write to: no temporary file can
+// go beside it, so it is rewritten where it is and flushed.
+WriteOutcome WriteInPlace(const std::filesystem::path& target, std::span<const Byte> bytes)
+{
+    const int fd = ::open(target.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return WriteOutcome::OpenFailed;
+    const bool complete = WriteAll(fd, bytes) && ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 &&
+                          ::fsync(fd) == 0;
+    const bool closed = ::close(fd) == 0;
+    return complete && closed ? WriteOutcome::Written : WriteOutcome::InPlaceFailed;
+}
 
 WriteOutcome WriteReplacing(const std::filesystem::path& requested, std::span<const Byte> bytes)
 {
@@ -117,8 +130,13 @@ WriteOutcome WriteReplacing(const std::filesystem::path& requested, std::span<co
     RemoveStaleTemporaries(target);
     std::filesystem::path temporary;
     const int fd = CreateTemporaryBeside(target, temporary);
-    if (fd < 0)
+    if (fd < 0) {
+        const bool folderRefused = errno == EACCES || errno == EPERM;
+        std::error_code ignored;
+        if (folderRefused && std::filesystem::is_regular_file(target, ignored))
+            return WriteInPlace(target, bytes);
         return WriteOutcome::OpenFailed;
+    }
 
     struct stat existing {};
     const mode_t mode = ::stat(target.c_str(), &existing) == 0 ? existing.st_mode & 07777 : 0666 & ~CurrentUmask();
@@ -144,6 +162,8 @@ std::string_view FileErrorText(FileError error)
     case FileError::CannotWrite: return " CANNOT WRITE FILE - THE FILE ON DISK IS UNCHANGED ";
     case FileError::NeedDatExtension: return " FILE NAME MUST HAVE .DAT EXTENSION ";
     case FileError::WrongSize: return " FILE IS NOT THE CORRECT SIZE ";
+    case FileError::InPlaceWriteFailed:
+        return " CANNOT WRITE FILE - THE FOLDER IS READ-ONLY AND THE FILE ON DISK MAY BE INCOMPLETE ";
     }
     return "";
 }
@@ -197,6 +217,7 @@ FileError WriteImageFile(const std::filesystem::path& path, const Image& image)
     case WriteOutcome::Written: return FileError::None;
     case WriteOutcome::OpenFailed: return FileError::CannotOpen;
     case WriteOutcome::WriteFailed: return FileError::CannotWrite;
+    case WriteOutcome::InPlaceFailed: return FileError::InPlaceWriteFailed;
     }
     return FileError::CannotWrite;
 }

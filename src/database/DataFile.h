@@ -15,6 +15,8 @@ enum class FileError {
     CannotWrite,
     NeedDatExtension,
     WrongSize,
+    // Only a write in place was possible (the folder is not writable) and it failed part way.
+    InPlaceWriteFailed,
 };
 
 inline constexpr std::string_view kFileErrorCaption = "File Error";
