@@ -71,6 +71,15 @@ inline constexpr LineCommandInfo kCommands[] = {
 // The labelled command with this opcode, if any.
 [[nodiscard]] const LineCommandInfo* FindLineCommand(Byte opcode);
 
+// The label of a labelled command, at compile time.
+[[nodiscard]] constexpr std::string_view LabelOf(Byte opcode)
+{
+    for (const LineCommandInfo& command : kCommands)
+        if (command.opcode == opcode)
+            return command.label;
+    return {};
+}
+
 // True for the bytes that start a command in a stored directory.
 [[nodiscard]] bool IsOpcode(Byte byte);
 

@@ -3,6 +3,7 @@
 // The sequencing rules of a directory line as data, and every message of the
 // line rules as the user reads them ("\n" is a line break).
 
+#include "directories/CommandTable.h"
 #include "directories/Editline.h"
 
 #include <array>
@@ -46,36 +47,36 @@ inline constexpr std::string_view kCallProgressNotice =
 
 // What TAP paging cannot share a line with, and the message for each.
 inline constexpr std::array<InsertionRule, 6> kTapConflicts = {{
-    {Rule::TapConflicts, " [VOICE]", "TAP paging cannot be used with a voice command."},
-    {Rule::TapConflicts, " [VOICE-]", "TAP paging cannot be used with a voice command."},
-    {Rule::TapConflicts, " [VOICE+]", "TAP paging cannot be used with a voice command."},
-    {Rule::TapConflicts, " [DTMF]", "TAP paging cannot be used with a DTMF command."},
-    {Rule::TapConflicts, " [SIGNAL]", "TAP paging cannot be used with the Signal command."},
-    {Rule::TapConflicts, " [ALERT]", "TAP paging cannot be used with the Alert command."},
+    {Rule::TapConflicts, LabelOf(kOpVoice), "TAP paging cannot be used with a voice command."},
+    {Rule::TapConflicts, LabelOf(kOpVoiceMinus), "TAP paging cannot be used with a voice command."},
+    {Rule::TapConflicts, LabelOf(kOpVoicePlus), "TAP paging cannot be used with a voice command."},
+    {Rule::TapConflicts, LabelOf(kOpDtmf), "TAP paging cannot be used with a DTMF command."},
+    {Rule::TapConflicts, LabelOf(kOpSignal), "TAP paging cannot be used with the Signal command."},
+    {Rule::TapConflicts, LabelOf(kOpAlert), "TAP paging cannot be used with the Alert command."},
 }};
 
 inline constexpr InsertionRule kDialRules[] = {
     {Rule::AutoAck, "", ""},
     {Rule::Wait, "", ""},
     {Rule::NotFirst, "", "Dial command must be first in the list."},
-    {Rule::FirstHolds, " [DIAL]", ""},
-    {Rule::FirstHolds, " [RADIO]",
+    {Rule::FirstHolds, LabelOf(kOpDial), ""},
+    {Rule::FirstHolds, LabelOf(kOpRadio),
      "There is a Radio command at the first location, a Dial command cannot be inserted in front of it."},
-    {Rule::FirstHolds, " [PATCH]",
+    {Rule::FirstHolds, LabelOf(kOpPatch),
      "There is a Patch command at the first location, a Dial command cannot be inserted in front of it."},
-    {Rule::FirstHolds, " [AUTO ACK]",
+    {Rule::FirstHolds, LabelOf(kOpAutoAck),
      "There is an Auto Ack command at the first location, a Dial command cannot be inserted in front of it."},
 };
 inline constexpr InsertionRule kRadioRules[] = {
     {Rule::AutoAck, "", ""},
     {Rule::Wait, "", ""},
     {Rule::NotFirst, "", "The Radio command must be first in the list."},
-    {Rule::FirstHolds, " [RADIO]", ""},
-    {Rule::FirstHolds, " [DIAL]",
+    {Rule::FirstHolds, LabelOf(kOpRadio), ""},
+    {Rule::FirstHolds, LabelOf(kOpDial),
      "There is a Dial command at the first location, a Radio command cannot be inserted in front of it."},
-    {Rule::FirstHolds, " [PATCH]",
+    {Rule::FirstHolds, LabelOf(kOpPatch),
      "There is a Patch command at the first location, a Radio command cannot be inserted in front of it."},
-    {Rule::FirstHolds, " [AUTO ACK]",
+    {Rule::FirstHolds, LabelOf(kOpAutoAck),
      "There is an Auto Ack command at the first location, a Radio command cannot be inserted in front of "
      "it."},
 };
@@ -99,7 +100,7 @@ inline constexpr InsertionRule kAnswerRules[] = {
     {Rule::Wait, "", ""},
     {Rule::AutoAck, "", ""},
     {Rule::First, "", "Answer cannot be the first command - Dial first."},
-    {Rule::FirstLacks, " [DIAL]", "The Answer command can only be used after dialing."},
+    {Rule::FirstLacks, LabelOf(kOpDial), "The Answer command can only be used after dialing."},
     {Rule::CallProgress, "", kCallProgressNotice},
 };
 inline constexpr InsertionRule kAlertRules[] = {
@@ -112,13 +113,13 @@ inline constexpr InsertionRule kTwoToneRules[] = {
     {Rule::AutoAck, "", ""},
     {Rule::Wait, "", ""},
     {Rule::First, "", "2 Tone cannot be the first command - Radio first."},
-    {Rule::FirstHolds, " [DIAL]", "2 Tone cannot be used after a Dial command."},
+    {Rule::FirstHolds, LabelOf(kOpDial), "2 Tone cannot be used after a Dial command."},
 };
 inline constexpr InsertionRule kFiveToneRules[] = {
     {Rule::AutoAck, "", ""},
     {Rule::Wait, "", ""},
     {Rule::First, "", "5 Tone cannot be the first command - Radio first."},
-    {Rule::FirstHolds, " [DIAL]", "5 Tone cannot be used with a Dial command."},
+    {Rule::FirstHolds, LabelOf(kOpDial), "5 Tone cannot be used with a Dial command."},
 };
 inline constexpr InsertionRule kSingleToneRules[] = {
     {Rule::AutoAck, "", ""},
@@ -139,12 +140,12 @@ inline constexpr InsertionRule kPatchRules[] = {
     {Rule::AutoAck, "", ""},
     {Rule::Wait, "", ""},
     {Rule::NotFirst, "", "The Patch command must be first in the list."},
-    {Rule::FirstHolds, " [PATCH]", ""},
-    {Rule::FirstHolds, " [DIAL]",
+    {Rule::FirstHolds, LabelOf(kOpPatch), ""},
+    {Rule::FirstHolds, LabelOf(kOpDial),
      "There is a Dial command at the first location, a Patch command cannot be inserted in front of it."},
-    {Rule::FirstHolds, " [RADIO]",
+    {Rule::FirstHolds, LabelOf(kOpRadio),
      "There is a Radio command at the first location, a Patch command cannot be inserted in front of it."},
-    {Rule::FirstHolds, " [AUTO ACK]",
+    {Rule::FirstHolds, LabelOf(kOpAutoAck),
      "There is an Auto Ack command at the first location, a Patch command cannot be inserted in front of "
      "it."},
 };
@@ -153,7 +154,7 @@ inline constexpr InsertionRule kVoiceMinusRules[] = {
     {Rule::Wait, "", ""},
     {Rule::TapPresent, "", "Voice- cannot be used with the TAP paging command."},
     {Rule::First, "", "Voice- cannot be the first command - Dial, Radio or Patch first."},
-    {Rule::FirstHolds, " [TAP]", "Voice- cannot follow the TAP paging command."},
+    {Rule::FirstHolds, LabelOf(kOpTap), "Voice- cannot follow the TAP paging command."},
 };
 inline constexpr InsertionRule kVoicePlusRules[] = {
     {Rule::AutoAck, "", ""},
@@ -165,7 +166,7 @@ inline constexpr InsertionRule kTapRules[] = {
     {Rule::AutoAck, "", ""},
     {Rule::Wait, "", ""},
     {Rule::TapConflicts, "", ""},
-    {Rule::FirstLacks, " [DIAL]", "TAP paging can only be done after a dial command - Dial first."},
+    {Rule::FirstLacks, LabelOf(kOpDial), "TAP paging can only be done after a dial command - Dial first."},
     {Rule::First, "", "TAP paging cannot be the first command - Dial first."},
 };
 

@@ -1,5 +1,6 @@
 #include "directories/LineRules.h"
 
+#include "directories/CommandTable.h"
 #include "directories/LineRuleTexts.h"
 #include "directories/ValueChecks.h"
 
@@ -10,16 +11,16 @@ namespace veskar {
 
 namespace {
 
-constexpr std::string_view kAutoAck = " [AUTO ACK]";
-constexpr std::string_view kWait = " [WAIT]";
-constexpr std::string_view kTap = " [TAP]";
-constexpr std::string_view kDial = " [DIAL]";
-constexpr std::string_view kRadio = " [RADIO]";
-constexpr std::string_view kPatch = " [PATCH]";
-constexpr std::string_view kDtmf = " [DTMF]";
-constexpr std::string_view kTwoTone = " [2 TONE]";
-constexpr std::string_view kFiveTone = " [5 TONE]";
-constexpr std::string_view kOneTone = " [1 TONE]";
+constexpr std::string_view kAutoAck = LabelOf(kOpAutoAck);
+constexpr std::string_view kWait = LabelOf(kOpWait);
+constexpr std::string_view kTap = LabelOf(kOpTap);
+constexpr std::string_view kDial = LabelOf(kOpDial);
+constexpr std::string_view kRadio = LabelOf(kOpRadio);
+constexpr std::string_view kPatch = LabelOf(kOpPatch);
+constexpr std::string_view kDtmf = LabelOf(kOpDtmf);
+constexpr std::string_view kTwoTone = LabelOf(kOpTwoTone);
+constexpr std::string_view kFiveTone = LabelOf(kOpFiveTone);
+constexpr std::string_view kOneTone = LabelOf(kOpOneTone);
 
 constexpr int kCallProgressRow = 1;
 
