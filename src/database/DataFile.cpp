@@ -107,6 +107,15 @@ void SyncFolderOf(const std::filesystem::path& target)
     }
 }
 
+// The folder refused the temporary file, but the file itself can still be
+// rewritten where it is.
+bool OnlyInPlace(const std::filesystem::path& target, int createError)
+{
+    std::error_code ignored;
+    return (createError == EACCES || createError == EPERM) &&
+           std::filesystem::is_regular_file(target, ignored);
+}
+
 enum class WriteOutcome { Written, OpenFailed, WriteFailed, InPlaceFailed };
 
 // A writable file in a folder the user cannot write to: no temporary file can
@@ -130,13 +139,8 @@ WriteOutcome WriteReplacing(const std::filesystem::path& requested, std::span<co
     RemoveStaleTemporaries(target);
     std::filesystem::path temporary;
     const int fd = CreateTemporaryBeside(target, temporary);
-    if (fd < 0) {
-        const bool folderRefused = errno == EACCES || errno == EPERM;
-        std::error_code ignored;
-        if (folderRefused && std::filesystem::is_regular_file(target, ignored))
-            return WriteInPlace(target, bytes);
-        return WriteOutcome::OpenFailed;
-    }
+    if (fd < 0)
+        return OnlyInPlace(target, errno) ? WriteInPlace(target, bytes) : WriteOutcome::OpenFailed;
 
     struct stat existing {};
     const mode_t mode = ::stat(target.c_str(), &existing) == 0 ? existing.st_mode & 07777 : 0666 & ~CurrentUmask();
@@ -231,7 +235,7 @@ FileError CheckWritable(const std::filesystem::path& path)
     std::filesystem::path temporary;
     const int fd = CreateTemporaryBeside(target, temporary);
     if (fd < 0)
-        return FileError::CannotOpen;
+        return OnlyInPlace(target, errno) ? FileError::None : FileError::CannotOpen;
     ::close(fd);
     ::unlink(temporary.c_str());
     return FileError::None;

@@ -44,7 +44,8 @@ enum class SizeRule {
 [[nodiscard]] FileError WriteImageFile(const std::filesystem::path& path, const Image& image);
 
 // Whether a save to `path` could be made now (a link's target, not read-only,
-// a temporary file can be created beside it), without touching anything.
+// a temporary file can be created beside it or the file written in place),
+// without touching anything.
 [[nodiscard]] FileError CheckWritable(const std::filesystem::path& path);
 
 // The same guarded write for any small file of the program.

@@ -158,6 +158,39 @@ TEST_F(DataFileTest, FailedWritesKeepTheOldFileAndTheChangedMark)
         << "nothing left beside it";
 }
 
+// The check before a long transfer agrees with what the save will do, and
+// leaves nothing behind.
+TEST_F(DataFileTest, CheckWritableAgreesWithTheSave)
+{
+    const auto writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    ASSERT_EQ(WriteImageFile(path("open.dat"), Image{}), FileError::None);
+    fs::permissions(path("open.dat"), writable, fs::perm_options::add);
+    ASSERT_EQ(WriteImageFile(path("locked.dat"), Image{}), FileError::None);
+    fs::permissions(path("locked.dat"), fs::perms::owner_read | fs::perms::others_read);
+    fs::create_directory(path("folder.dat"));
+    fs::permissions(m_folder.path(), writable, fs::perm_options::remove);
+
+    const struct {
+        const char* name;
+        FileError expected;
+        const char* why;
+    } cases[] = {
+        {"open.dat", FileError::None, "written in place in a read-only folder"},
+        {"new.dat", FileError::CannotOpen, "cannot be created in a read-only folder"},
+        {"locked.dat", FileError::CannotOpen, "read-only file"},
+        {"folder.dat", FileError::CannotOpen, "a folder"},
+    };
+    // Root writes anywhere: check as an ordinary user.
+    const uid_t user = ::geteuid();
+    ASSERT_TRUE(user != 0 || ::seteuid(65534) == 0);
+    for (const auto& row : cases)
+        EXPECT_EQ(CheckWritable(path(row.name)), row.expected) << row.why;
+    ASSERT_TRUE(user != 0 || ::seteuid(0) == 0);
+    fs::permissions(m_folder.path(), writable, fs::perm_options::add);
+    EXPECT_EQ(CheckWritable(path("new.dat")), FileError::None);
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_folder.path()), fs::directory_iterator{}), 3);
+}
+
 // Saves never write through a planted link, never replace a read-only file,
 // write a linked file's target, and leave nothing that piles up.
 TEST_F(DataFileTest, SaveReplacesOnlyWhatItShould)
