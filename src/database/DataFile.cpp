@@ -55,6 +55,14 @@ std::filesystem::path FollowLinks(std::filesystem::path target)
     return target;
 }
 
+// A link that leads nowhere in the end (a loop, or too deep) has no file to
+// write; replacing the link would lose it.
+bool EndlessLink(const std::filesystem::path& target)
+{
+    std::error_code ignored;
+    return std::filesystem::is_symlink(target, ignored);
+}
+
 // A save killed midway leaves "<name>.writing-<pid>-<n>"; the next save of the
 // same file removes those whose writer is gone.
 void RemoveStaleTemporaries(const std::filesystem::path& target)
@@ -134,7 +142,7 @@ WriteOutcome WriteInPlace(const std::filesystem::path& target, std::span<const B
 WriteOutcome WriteReplacing(const std::filesystem::path& requested, std::span<const Byte> bytes)
 {
     const std::filesystem::path target = FollowLinks(requested);
-    if (ReadOnly(target))
+    if (ReadOnly(target) || EndlessLink(target))
         return WriteOutcome::OpenFailed;
     RemoveStaleTemporaries(target);
     std::filesystem::path temporary;
@@ -230,7 +238,7 @@ FileError CheckWritable(const std::filesystem::path& path)
 {
     const std::filesystem::path target = FollowLinks(path);
     std::error_code ignored;
-    if (std::filesystem::is_directory(target, ignored) || ReadOnly(target))
+    if (std::filesystem::is_directory(target, ignored) || ReadOnly(target) || EndlessLink(target))
         return FileError::CannotOpen;
     std::filesystem::path temporary;
     const int fd = CreateTemporaryBeside(target, temporary);

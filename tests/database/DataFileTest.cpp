@@ -216,6 +216,16 @@ TEST_F(DataFileTest, SaveReplacesOnlyWhatItShould)
     EXPECT_TRUE(fs::is_symlink(path("link.dat")));
     EXPECT_EQ(m_folder.read("real/linked.dat"), BytesOf(m_document.image));
 
+    // Links that never reach a file stay as they are.
+    fs::create_symlink("loop.dat", path("loop.dat"));
+    fs::create_symlink("ping.dat", path("pong.dat"));
+    fs::create_symlink("pong.dat", path("ping.dat"));
+    for (const char* name : {"loop.dat", "ping.dat"}) {
+        EXPECT_EQ(m_document.SaveAs(path(name)), FileError::CannotOpen) << name;
+        EXPECT_EQ(CheckWritable(path(name)), FileError::CannotOpen) << name;
+        EXPECT_TRUE(fs::is_symlink(path(name))) << name;
+    }
+
     // A read-only file is refused as it stands, whoever saves.
     fs::permissions(path("site.dat"), fs::perms::owner_read | fs::perms::group_read);
     const auto before = m_folder.read("site.dat");
