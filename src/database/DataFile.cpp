@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 
 #include <fcntl.h>
@@ -164,6 +165,44 @@ WriteOutcome WriteReplacing(const std::filesystem::path& requested, std::span<co
     return WriteOutcome::Written;
 }
 
+// Renames only onto a free name; a file system without that kind of rename
+// gets a hard link, which never replaces either.
+int MoveIntoFreeName(const std::filesystem::path& from, const std::filesystem::path& to)
+{
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL && errno != ENOSYS)
+        return -1;
+    if (::link(from.c_str(), to.c_str()) != 0)
+        return -1;
+    ::unlink(from.c_str());
+    return 0;
+}
+
+// A new file appears whole under its name, or not at all, and never in place
+// of anything there, a link to nowhere included.
+WriteOutcome WriteNew(const std::filesystem::path& target, std::span<const Byte> bytes)
+{
+    std::filesystem::path temporary;
+    const int fd = CreateTemporaryBeside(target, temporary);
+    if (fd < 0)
+        return WriteOutcome::OpenFailed;
+    ::fchmod(fd, 0666 & ~CurrentUmask());
+    const bool complete = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    const bool closed = ::close(fd) == 0;
+    if (!complete || !closed) {
+        ::unlink(temporary.c_str());
+        return WriteOutcome::WriteFailed;
+    }
+    if (MoveIntoFreeName(temporary, target) != 0) {
+        const bool taken = errno == EEXIST;
+        ::unlink(temporary.c_str());
+        return taken ? WriteOutcome::OpenFailed : WriteOutcome::WriteFailed;
+    }
+    SyncFolderOf(target);
+    return WriteOutcome::Written;
+}
+
 }  // namespace
 
 std::string_view FileErrorText(FileError error)
@@ -232,6 +271,15 @@ FileError WriteImageFile(const std::filesystem::path& path, const Image& image)
     case WriteOutcome::InPlaceFailed: return FileError::InPlaceWriteFailed;
     }
     return FileError::CannotWrite;
+}
+
+FileError CreateImageFile(const std::filesystem::path& path, const Image& image)
+{
+    switch (WriteNew(path, image.bytes())) {
+    case WriteOutcome::Written: return FileError::None;
+    case WriteOutcome::OpenFailed: return FileError::CannotOpen;
+    default: return FileError::CannotWrite;
+    }
 }
 
 FileError CheckWritable(const std::filesystem::path& path)

@@ -191,6 +191,25 @@ TEST_F(DataFileTest, CheckWritableAgreesWithTheSave)
     EXPECT_EQ(std::distance(fs::directory_iterator(m_folder.path()), fs::directory_iterator{}), 3);
 }
 
+// A new file never takes the place of anything there, whatever it is.
+TEST_F(DataFileTest, NewFileReplacesNothing)
+{
+    m_folder.write("taken.dat", "mine");
+    fs::create_symlink("nowhere.dat", path("dangling.dat"));
+    fs::create_symlink("taken.dat", path("linked.dat"));
+    for (const char* name : {"taken.dat", "dangling.dat", "linked.dat"}) {
+        EXPECT_EQ(CreateImageFile(path(name), m_document.image), FileError::CannotOpen) << name;
+        EXPECT_TRUE(fs::exists(fs::symlink_status(path(name)))) << name;
+    }
+    EXPECT_EQ(m_folder.read("taken.dat"), "mine");
+    EXPECT_FALSE(fs::exists(path("nowhere.dat")));
+
+    ASSERT_EQ(CreateImageFile(path("free.dat"), m_document.image), FileError::None);
+    EXPECT_EQ(m_folder.read("free.dat"), BytesOf(m_document.image));
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_folder.path()), fs::directory_iterator{}), 4)
+        << "nothing left beside it";
+}
+
 // Saves never write through a planted link, never replace a read-only file,
 // write a linked file's target, and leave nothing that piles up.
 TEST_F(DataFileTest, SaveReplacesOnlyWhatItShould)
