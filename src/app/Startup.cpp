@@ -13,9 +13,12 @@ StartupOutcome InitFile(Document& document, PortSettings& cfg, const std::string
     if (const auto read = ReadPortSettings(base / kPortSettingsFile)) {
         cfg = *read;
     } else {
-        outcome.StartupFailures |= kCfgReadFailed;
+        // The notice tells of a default that was created; a failed creation
+        // is told by the file error alone.
         cfg = PortSettings{};
-        if (!WritePortSettings(base / kPortSettingsFile, cfg))
+        if (WritePortSettings(base / kPortSettingsFile, cfg))
+            outcome.StartupFailures |= kCfgReadFailed;
+        else
             outcome.errors.push_back(FileError::CannotOpen);
         document.DatabaseChanged = false;
     }
@@ -32,10 +35,10 @@ StartupOutcome InitFile(Document& document, PortSettings& cfg, const std::string
             document.CreateDatabase();
             document.DatabaseChanged = false;
             outcome.errors.push_back(FileError::CannotOpen);
-        } else {
+        } else if (const FileError error = document.CreateStartupFile(dat); error == FileError::None) {
             outcome.StartupFailures |= kDatReadFailed;
-            if (const FileError error = document.CreateStartupFile(dat); error != FileError::None)
-                outcome.errors.push_back(error);
+        } else {
+            outcome.errors.push_back(error);
         }
     }
     return outcome;

@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 
 #include <fcntl.h>
@@ -53,6 +54,14 @@ std::filesystem::path FollowLinks(std::filesystem::path target)
         target = next.is_absolute() ? next : target.parent_path() / next;
     }
     return target;
+}
+
+// A link that leads nowhere in the end (a loop, or too deep) has no file to
+// write; replacing the link would lose it.
+bool EndlessLink(const std::filesystem::path& target)
+{
+    std::error_code ignored;
+    return std::filesystem::is_symlink(target, ignored);
 }
 
 // A save killed midway leaves "<name>.writing-<pid>-<n>"; the next save of the
@@ -107,6 +116,15 @@ void SyncFolderOf(const std::filesystem::path& target)
     }
 }
 
+// The folder refused the temporary file, but the file itself can still be
+// rewritten where it is.
+bool OnlyInPlace(const std::filesystem::path& target, int createError)
+{
+    std::error_code ignored;
+    return (createError == EACCES || createError == EPERM) &&
+           std::filesystem::is_regular_file(target, ignored);
+}
+
 enum class WriteOutcome { Written, OpenFailed, WriteFailed, InPlaceFailed };
 
 // A writable file in a folder the user cannot write to: no temporary file can
@@ -125,18 +143,13 @@ WriteOutcome WriteInPlace(const std::filesystem::path& target, std::span<const B
 WriteOutcome WriteReplacing(const std::filesystem::path& requested, std::span<const Byte> bytes)
 {
     const std::filesystem::path target = FollowLinks(requested);
-    if (ReadOnly(target))
+    if (ReadOnly(target) || EndlessLink(target))
         return WriteOutcome::OpenFailed;
     RemoveStaleTemporaries(target);
     std::filesystem::path temporary;
     const int fd = CreateTemporaryBeside(target, temporary);
-    if (fd < 0) {
-        const bool folderRefused = errno == EACCES || errno == EPERM;
-        std::error_code ignored;
-        if (folderRefused && std::filesystem::is_regular_file(target, ignored))
-            return WriteInPlace(target, bytes);
-        return WriteOutcome::OpenFailed;
-    }
+    if (fd < 0)
+        return OnlyInPlace(target, errno) ? WriteInPlace(target, bytes) : WriteOutcome::OpenFailed;
 
     struct stat existing {};
     const mode_t mode = ::stat(target.c_str(), &existing) == 0 ? existing.st_mode & 07777 : 0666 & ~CurrentUmask();
@@ -147,6 +160,44 @@ WriteOutcome WriteReplacing(const std::filesystem::path& requested, std::span<co
     if (!complete || !closed || ::rename(temporary.c_str(), target.c_str()) != 0) {
         ::unlink(temporary.c_str());
         return WriteOutcome::WriteFailed;
+    }
+    SyncFolderOf(target);
+    return WriteOutcome::Written;
+}
+
+// Renames only onto a free name; a file system without that kind of rename
+// gets a hard link, which never replaces either.
+int MoveIntoFreeName(const std::filesystem::path& from, const std::filesystem::path& to)
+{
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL && errno != ENOSYS)
+        return -1;
+    if (::link(from.c_str(), to.c_str()) != 0)
+        return -1;
+    ::unlink(from.c_str());
+    return 0;
+}
+
+// A new file appears whole under its name, or not at all, and never in place
+// of anything there, a link to nowhere included.
+WriteOutcome WriteNew(const std::filesystem::path& target, std::span<const Byte> bytes)
+{
+    std::filesystem::path temporary;
+    const int fd = CreateTemporaryBeside(target, temporary);
+    if (fd < 0)
+        return WriteOutcome::OpenFailed;
+    ::fchmod(fd, 0666 & ~CurrentUmask());
+    const bool complete = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    const bool closed = ::close(fd) == 0;
+    if (!complete || !closed) {
+        ::unlink(temporary.c_str());
+        return WriteOutcome::WriteFailed;
+    }
+    if (MoveIntoFreeName(temporary, target) != 0) {
+        const bool taken = errno == EEXIST;
+        ::unlink(temporary.c_str());
+        return taken ? WriteOutcome::OpenFailed : WriteOutcome::WriteFailed;
     }
     SyncFolderOf(target);
     return WriteOutcome::Written;
@@ -222,16 +273,25 @@ FileError WriteImageFile(const std::filesystem::path& path, const Image& image)
     return FileError::CannotWrite;
 }
 
+FileError CreateImageFile(const std::filesystem::path& path, const Image& image)
+{
+    switch (WriteNew(path, image.bytes())) {
+    case WriteOutcome::Written: return FileError::None;
+    case WriteOutcome::OpenFailed: return FileError::CannotOpen;
+    default: return FileError::CannotWrite;
+    }
+}
+
 FileError CheckWritable(const std::filesystem::path& path)
 {
     const std::filesystem::path target = FollowLinks(path);
     std::error_code ignored;
-    if (std::filesystem::is_directory(target, ignored) || ReadOnly(target))
+    if (std::filesystem::is_directory(target, ignored) || ReadOnly(target) || EndlessLink(target))
         return FileError::CannotOpen;
     std::filesystem::path temporary;
     const int fd = CreateTemporaryBeside(target, temporary);
     if (fd < 0)
-        return FileError::CannotOpen;
+        return OnlyInPlace(target, errno) ? FileError::None : FileError::CannotOpen;
     ::close(fd);
     ::unlink(temporary.c_str());
     return FileError::None;

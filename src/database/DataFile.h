@@ -43,8 +43,13 @@ enum class SizeRule {
 // only once it is complete on disk, so a failed write leaves the old file whole.
 [[nodiscard]] FileError WriteImageFile(const std::filesystem::path& path, const Image& image);
 
+// Creates `path` whole, only where nothing is (a dangling link counts as
+// something); CannotOpen when something is there or the folder refuses.
+[[nodiscard]] FileError CreateImageFile(const std::filesystem::path& path, const Image& image);
+
 // Whether a save to `path` could be made now (a link's target, not read-only,
-// a temporary file can be created beside it), without touching anything.
+// a temporary file can be created beside it or the file written in place),
+// without touching anything.
 [[nodiscard]] FileError CheckWritable(const std::filesystem::path& path);
 
 // The same guarded write for any small file of the program.

@@ -58,7 +58,7 @@ FileError Document::Load(const std::string& name, SizeRule sizeRule)
 FileError Document::CreateStartupFile(const std::string& name)
 {
     CreateDatabase();
-    if (const FileError error = WriteImageFile(name, image); error != FileError::None)
+    if (const FileError error = CreateImageFile(name, image); error != FileError::None)
         return error;
     DatabaseChanged = false;
     return FileError::None;

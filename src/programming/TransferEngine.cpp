@@ -1,5 +1,6 @@
 #include "programming/TransferEngine.h"
 
+#include "database/DataFile.h"
 #include "database/Defaults.h"
 #include "programming/ConfigPreparation.h"
 #include "programming/Frame.h"
@@ -77,21 +78,18 @@ std::filesystem::path DefaultTempDir()
     return error ? std::filesystem::current_path(error) : dir;
 }
 
-// Replaces `target` only once the whole copy is on disk.
+// Saved the way every file of the program is: a link's target is written, a
+// read-only file is refused, and `target` is replaced only once complete.
 bool CopyReplacing(const std::filesystem::path& from, const std::filesystem::path& target)
 {
-    std::filesystem::path partial = target;
-    partial += ".part";
     std::error_code error;
-    std::filesystem::copy_file(from, partial, std::filesystem::copy_options::overwrite_existing, error);
-    if (!error)
-        std::filesystem::rename(partial, target, error);
-    if (error) {
-        std::error_code ignored;
-        std::filesystem::remove(partial, ignored);
+    const auto size = std::filesystem::file_size(from, error);
+    if (error)
         return false;
-    }
-    return true;
+    std::vector<Byte> bytes(size);
+    std::ifstream file(from, std::ios::binary);
+    file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
+    return file && WriteFileReplacing(target, bytes);
 }
 
 } // namespace

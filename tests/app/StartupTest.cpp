@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
@@ -70,13 +71,18 @@ TEST_F(StartupTest, CreatedPortFileKeepsTheConfigurationJustRead)
     EXPECT_EQ(document.workingFile, path("Veskar.dat").string());
 }
 
+// Neither default can be created: the file errors tell it, and no notice
+// says a default was created; the defaults are in use all the same.
 TEST_F(StartupTest, UnwritableFolderReportsBothFiles)
 {
     Document document;
     PortSettings cfg;
     const StartupOutcome outcome = InitFile(document, cfg, (m_folder / "gone").string());
-    EXPECT_EQ(outcome.StartupFailures, kCfgReadFailed | kDatReadFailed);
+    EXPECT_TRUE(StartupNotices(outcome.StartupFailures).empty());
     EXPECT_EQ(outcome.errors, (std::vector<FileError>{FileError::CannotOpen, FileError::CannotOpen}));
+    Image defaults{};
+    CreateDatabase(defaults);
+    EXPECT_TRUE(std::ranges::equal(document.image.bytes(), defaults.bytes()));
 }
 
 TEST_F(StartupTest, UnreadableDataFileIsNotReplaced)

@@ -158,6 +158,58 @@ TEST_F(DataFileTest, FailedWritesKeepTheOldFileAndTheChangedMark)
         << "nothing left beside it";
 }
 
+// The check before a long transfer agrees with what the save will do, and
+// leaves nothing behind.
+TEST_F(DataFileTest, CheckWritableAgreesWithTheSave)
+{
+    const auto writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    ASSERT_EQ(WriteImageFile(path("open.dat"), Image{}), FileError::None);
+    fs::permissions(path("open.dat"), writable, fs::perm_options::add);
+    ASSERT_EQ(WriteImageFile(path("locked.dat"), Image{}), FileError::None);
+    fs::permissions(path("locked.dat"), fs::perms::owner_read | fs::perms::others_read);
+    fs::create_directory(path("folder.dat"));
+    fs::permissions(m_folder.path(), writable, fs::perm_options::remove);
+
+    const struct {
+        const char* name;
+        FileError expected;
+        const char* why;
+    } cases[] = {
+        {"open.dat", FileError::None, "written in place in a read-only folder"},
+        {"new.dat", FileError::CannotOpen, "cannot be created in a read-only folder"},
+        {"locked.dat", FileError::CannotOpen, "read-only file"},
+        {"folder.dat", FileError::CannotOpen, "a folder"},
+    };
+    // Root writes anywhere: check as an ordinary user.
+    const uid_t user = ::geteuid();
+    ASSERT_TRUE(user != 0 || ::seteuid(65534) == 0);
+    for (const auto& row : cases)
+        EXPECT_EQ(CheckWritable(path(row.name)), row.expected) << row.why;
+    ASSERT_TRUE(user != 0 || ::seteuid(0) == 0);
+    fs::permissions(m_folder.path(), writable, fs::perm_options::add);
+    EXPECT_EQ(CheckWritable(path("new.dat")), FileError::None);
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_folder.path()), fs::directory_iterator{}), 3);
+}
+
+// A new file never takes the place of anything there, whatever it is.
+TEST_F(DataFileTest, NewFileReplacesNothing)
+{
+    m_folder.write("taken.dat", "mine");
+    fs::create_symlink("nowhere.dat", path("dangling.dat"));
+    fs::create_symlink("taken.dat", path("linked.dat"));
+    for (const char* name : {"taken.dat", "dangling.dat", "linked.dat"}) {
+        EXPECT_EQ(CreateImageFile(path(name), m_document.image), FileError::CannotOpen) << name;
+        EXPECT_TRUE(fs::exists(fs::symlink_status(path(name)))) << name;
+    }
+    EXPECT_EQ(m_folder.read("taken.dat"), "mine");
+    EXPECT_FALSE(fs::exists(path("nowhere.dat")));
+
+    ASSERT_EQ(CreateImageFile(path("free.dat"), m_document.image), FileError::None);
+    EXPECT_EQ(m_folder.read("free.dat"), BytesOf(m_document.image));
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_folder.path()), fs::directory_iterator{}), 4)
+        << "nothing left beside it";
+}
+
 // Saves never write through a planted link, never replace a read-only file,
 // write a linked file's target, and leave nothing that piles up.
 TEST_F(DataFileTest, SaveReplacesOnlyWhatItShould)
@@ -182,6 +234,16 @@ TEST_F(DataFileTest, SaveReplacesOnlyWhatItShould)
     ASSERT_EQ(m_document.SaveAs(path("link.dat")), FileError::None);
     EXPECT_TRUE(fs::is_symlink(path("link.dat")));
     EXPECT_EQ(m_folder.read("real/linked.dat"), BytesOf(m_document.image));
+
+    // Links that never reach a file stay as they are.
+    fs::create_symlink("loop.dat", path("loop.dat"));
+    fs::create_symlink("ping.dat", path("pong.dat"));
+    fs::create_symlink("pong.dat", path("ping.dat"));
+    for (const char* name : {"loop.dat", "ping.dat"}) {
+        EXPECT_EQ(m_document.SaveAs(path(name)), FileError::CannotOpen) << name;
+        EXPECT_EQ(CheckWritable(path(name)), FileError::CannotOpen) << name;
+        EXPECT_TRUE(fs::is_symlink(path(name))) << name;
+    }
 
     // A read-only file is refused as it stands, whoever saves.
     fs::permissions(path("site.dat"), fs::perms::owner_read | fs::perms::group_read);

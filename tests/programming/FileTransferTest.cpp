@@ -238,6 +238,49 @@ TEST_F(FileTransfer, ConcurrentVoiceReadsKeepTheirOwnData)
     EXPECT_FALSE(VoiceTemporaryLeft(dir.path));
 }
 
+// Received voices are saved as a data file is: a link's target is written, a
+// read-only file and a link planted beside the target are left alone.
+TEST_F(FileTransfer, VoiceSaveReplacesOnlyWhatItShould)
+{
+    namespace fs = std::filesystem;
+    memory.voices = Pattern(2 * kBlockSize, 13);
+    const std::vector<Byte> old{1, 2, 3};
+    WriteFile(dir.path / "victim", old);
+    WriteFile(dir.path / "real.msg", old);
+    fs::create_symlink("real.msg", dir.path / "link.msg");
+    WriteFile(dir.path / "locked.msg", old);
+    fs::permissions(dir.path / "locked.msg", fs::perms::owner_read);
+    fs::create_symlink("victim", dir.path / "planted.msg.part");
+    struct Case {
+        const char* name;
+        const char* saveAs;
+        TransferResult result;
+        const char* holdsVoices; // nullptr: nothing takes them
+    };
+    const Case cases[] = {
+        {"through a link", "link.msg", TransferResult::Succeeded, "real.msg"},
+        {"read-only file", "locked.msg", TransferResult::Failed, nullptr},
+        {"link planted beside", "planted.msg", TransferResult::Succeeded, "planted.msg"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        seen.saveAs = dir.path / c.saveAs;
+        seen.ended.clear();
+        seen.boxes.clear();
+        ASSERT_TRUE(engine.StartVoiceRead(dir.path));
+        RunToEnd();
+        EXPECT_THAT(seen.ended, ElementsAre(c.result));
+        if (c.holdsVoices)
+            EXPECT_EQ(ReadFile(dir.path / c.holdsVoices), memory.voices);
+        else
+            ASSERT_EQ(seen.boxes.size(), 1U);
+        EXPECT_FALSE(VoiceTemporaryLeft(dir.path));
+    }
+    EXPECT_TRUE(fs::is_symlink(dir.path / "link.msg"));
+    EXPECT_EQ(ReadFile(dir.path / "locked.msg"), old);
+    EXPECT_EQ(ReadFile(dir.path / "victim"), old);
+}
+
 TEST_F(FileTransfer, FilesThatCannotBeUsedAreRefusedBeforeThePort)
 {
     WriteFile(dir.path / "short.msg", Pattern(8000, 6));
