@@ -3,6 +3,7 @@
 #include "about/Cv2AboutDlg.h"
 #include "app/MainWindow.h"
 #include "levels/SetptDialog.h"
+#include "report/PrintoutWin.h"
 
 namespace veskar {
 
@@ -21,6 +22,7 @@ void RegisterEditors(MainWindow& main)
 {
     main.setCommandHandler(CommandId::Levels,
                            [&main] { RunModal<SetptDialog>(main, main.document(), main.messages()); });
+    main.setCommandHandler(CommandId::Summary, [&main] { PrintoutWin::Open(main, SummaryMode::Operators); });
     main.setCommandHandler(CommandId::HelpAbout, [&main] { RunModal<Cv2AboutDlg>(main); });
 }
 

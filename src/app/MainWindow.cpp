@@ -189,6 +189,7 @@ void MainWindow::InitFile()
         ShowFileError(error);
     UpdateTitle();
     UpdateCommands();
+    touchDocument();
     m_noticesPending = true;
     // Makes sure some event arrives once the notices are due, even on an idle desktop.
     QTimer::singleShot(kNoticeDelayMs + 50, this, [] {});
@@ -223,6 +224,7 @@ void MainWindow::runCommand(int id)
     if (handler == m_handlers.end() || !m_flags.allowed(info->id))
         return;
     handler->second();
+    touchDocument();
 }
 
 bool MainWindow::DataGone()
@@ -252,6 +254,7 @@ void MainWindow::ReadFile(const QString& name)
     Remember(name);
     UpdateTitle();
     UpdateCommands();
+    touchDocument();
 }
 
 void MainWindow::CmFileSave()
@@ -294,6 +297,7 @@ void MainWindow::EraseAfterQuery(void (Document::*erase)())
         return;
     (m_document.*erase)();
     UpdateCommands();
+    touchDocument();
 }
 
 // ---- closing --------------------------------------------------------------
