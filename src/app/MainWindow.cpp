@@ -8,6 +8,7 @@
 #include "app/RecentFiles.h"
 #include "app/Startup.h"
 #include "database/DataFile.h"
+#include "report/OverviewWidget.h"
 
 #include <QAction>
 #include <QApplication>
@@ -15,7 +16,6 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -52,11 +52,7 @@ MainWindow::MainWindow(MessageService& messages, FileChooser& files, QWidget* pa
     setWindowIcon(ApplicationIcon());
     setProperty("helpTopic", Text(kContentsTopic));
 
-    auto* client = new QLabel(this);
-    client->setObjectName(QStringLiteral("BaseWindow"));
-    client->setBackgroundRole(QPalette::Dark);
-    client->setAutoFillBackground(true);
-    setCentralWidget(client);
+    setCentralWidget(new OverviewWidget(*this));
 
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
     RegisterFileCommands();

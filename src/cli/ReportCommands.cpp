@@ -92,7 +92,7 @@ int RunWarnings(const Invocation& invocation, Streams streams)
     const std::vector<std::string> lines = WarningLines(*image);
     for (const std::string& line : lines)
         streams.out << line << "\n";
-    return WarningCount(lines) == 0 ? kExitSuccess : kExitFailure;
+    return WarningCount(*image) == 0 ? kExitSuccess : kExitFailure;
 }
 
 constexpr CliCommand kReportCommands[] = {

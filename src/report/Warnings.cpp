@@ -121,7 +121,7 @@ class WarningList {
   public:
     explicit WarningList(const Image& image) : m_image(image) {}
 
-    std::vector<std::string> Build()
+    std::vector<WarningItem> Build()
     {
         const SystemBlock& gen = m_image.gen;
         if (!AnyPhoneNumber(m_image))
@@ -145,19 +145,22 @@ class WarningList {
         Separator(kSeparator);
         Directories();
         Separator(kClosingSeparator);
-        return std::move(m_lines);
+        return std::move(m_items);
     }
 
   private:
-    template <typename... Texts> void Add(const Texts&... texts) { (m_lines.emplace_back(texts), ...); }
+    template <typename... Texts> void Add(const Texts&... texts)
+    {
+        m_items.push_back(WarningItem{false, {std::string(texts)...}});
+    }
 
     // Two separator lines when the group above it produced anything.
     void Separator(std::string_view line)
     {
-        if (m_lines.size() == m_groupStart)
+        if (m_items.size() == m_groupStart)
             return;
-        Add(line, line);
-        m_groupStart = m_lines.size();
+        m_items.push_back(WarningItem{true, {std::string(line), std::string(line)}});
+        m_groupStart = m_items.size();
     }
 
     void CodeClashes()
@@ -249,26 +252,28 @@ class WarningList {
     }
 
     const Image& m_image;
-    std::vector<std::string> m_lines;
+    std::vector<WarningItem> m_items;
     std::size_t m_groupStart = 0;
 };
 
 } // namespace
 
-std::vector<std::string> WarningLines(const Image& image)
+std::vector<WarningItem> WarningItems(const Image& image)
 {
     return WarningList(image).Build();
 }
 
-bool IsSeparator(std::string_view line)
+std::vector<std::string> WarningLines(const Image& image)
 {
-    return line == kSeparator || line == kClosingSeparator;
+    std::vector<std::string> lines;
+    for (const WarningItem& item : WarningItems(image))
+        lines.insert(lines.end(), item.lines.begin(), item.lines.end());
+    return lines;
 }
 
-int WarningCount(const std::vector<std::string>& lines)
+int WarningCount(const Image& image)
 {
-    return static_cast<int>(
-        std::ranges::count_if(lines, [](const std::string& line) { return !IsSeparator(line); }));
+    return static_cast<int>(std::ranges::count(WarningItems(image), false, &WarningItem::separator));
 }
 
 bool AnyPhoneNumber(const Image& image)

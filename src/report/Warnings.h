@@ -53,11 +53,17 @@ inline constexpr std::string_view kSeparator = "";         // after the system a
 inline constexpr std::string_view kClosingSeparator = " "; // after the directory warnings
 } // namespace warning_text
 
-[[nodiscard]] std::vector<std::string> WarningLines(const Image& image);
+// One warning (one to three lines) or one separator (two lines).
+struct WarningItem {
+    bool separator;
+    std::vector<std::string> lines;
+};
 
-// Lines that are warnings, not separators.
-[[nodiscard]] int WarningCount(const std::vector<std::string>& lines);
-[[nodiscard]] bool IsSeparator(std::string_view line);
+[[nodiscard]] std::vector<WarningItem> WarningItems(const Image& image);
+// The lines of every item, in order: what the warnings pages show.
+[[nodiscard]] std::vector<std::string> WarningLines(const Image& image);
+// How many warnings there are, separators not counted.
+[[nodiscard]] int WarningCount(const Image& image);
 
 // Whether some directory line begins with a Dial command.
 [[nodiscard]] bool AnyPhoneNumber(const Image& image);
