@@ -442,11 +442,11 @@ TEST_F(StartedTest, FlagsGreyAndRestoreMenuItemsAndButtons)
 {
     auto enabled = [this](CommandId id) { return window->action(id)->isEnabled(); };
     for (CommandId id : {CommandId::FileOpen, CommandId::FileSave, CommandId::FileSaveAs, CommandId::Levels,
-                         CommandId::DefaultData, CommandId::Exit, CommandId::HelpAbout})
+                         CommandId::DefaultData, CommandId::Summary, CommandId::Exit, CommandId::HelpAbout})
         EXPECT_TRUE(enabled(id)) << static_cast<int>(id);
     // Commands without a handler are shown but greyed whatever the flags say.
     for (CommandId id : {CommandId::Users, CommandId::System, CommandId::DirA, CommandId::CopyDir,
-                         CommandId::Summary, CommandId::Program})
+                         CommandId::Program})
         EXPECT_FALSE(enabled(id)) << static_cast<int>(id);
 
     files.Script(folder.path("x.dat"));
@@ -454,7 +454,7 @@ TEST_F(StartedTest, FlagsGreyAndRestoreMenuItemsAndButtons)
     const int holder = 0;
     window->flags().hold(&holder, {&CommandFlags::fileon, &CommandFlags::levelon, &CommandFlags::defaulton});
     for (CommandId id : {CommandId::FileOpen, CommandId::FileSave, CommandId::FileSaveAs, CommandId::Levels,
-                         CommandId::DefaultData})
+                         CommandId::DefaultData, CommandId::Summary})
         EXPECT_FALSE(enabled(id)) << static_cast<int>(id);
     EXPECT_TRUE(enabled(CommandId::Exit));
     EXPECT_FALSE(window->recentActions().first()->isEnabled());
