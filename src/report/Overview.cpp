@@ -43,7 +43,7 @@ std::vector<OverviewSection> BuildOverview(const Image& image, std::string_view 
     std::vector<OverviewSection> sections;
 
     OverviewSection system{OverviewTarget::System,
-                           "File: " + (fileName.empty() ? kNone : ShownText(fileName)),
+                           "File: " + (fileName.empty() ? kNone : std::string(fileName)),
                            Texts(SystemBlocks(image).front(), 0, kSystemLinesShown)};
     sections.push_back(std::move(system));
 

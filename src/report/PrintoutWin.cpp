@@ -34,7 +34,7 @@ class PageView final : public QWidget {
   public:
     PageView(const PrintoutWin& window, QWidget* parent) : QWidget(parent), m_window(window)
     {
-        setFixedSize(window.layout().width, window.layout().pageHeight());
+        setFixedHeight(window.layout().pageHeight());
     }
 
   protected:
@@ -87,8 +87,10 @@ PrintoutWin::PrintoutWin(MainWindow& main, SummaryMode mode)
     m_scroller->setWidget(m_view);
     layout->addWidget(m_scroller);
 
+    // The window takes the width of the screen's fit; the page is what the scroll bar leaves.
+    const int width = m_layout.width;
     const int scrollBar = m_scroller->verticalScrollBar()->sizeHint().width();
-    const int width = m_layout.width + scrollBar + 2 * m_scroller->frameWidth();
+    m_view->setFixedWidth(width - scrollBar - 2 * m_scroller->frameWidth());
     const int height = kWindowLines * m_layout.lineHeight + m_menuBar->sizeHint().height();
     setFixedSize(width, height);
     if (const QScreen* screen = main.screen()) {

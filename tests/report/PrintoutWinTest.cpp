@@ -5,9 +5,11 @@
 #include "app/FileChooser.h"
 #include "app/MainWindow.h"
 #include "app/MessageService.h"
+#include "app/ScreenFit.h"
 
 #include <QAction>
 #include <QPrintDialog>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
@@ -69,6 +71,17 @@ TEST_F(PrintoutWinTest, SummaryOpensOnTheOperatorPagesAndBlocksTheEditorsUntilCl
     EXPECT_TRUE(main->findChildren<PrintoutWin*>().isEmpty());
     for (CommandId id : blocked)
         EXPECT_TRUE(main->flags().allowed(id)) << static_cast<int>(id);
+}
+
+TEST_F(PrintoutWinTest, WidthFitsTheScreenCentred)
+{
+    PrintoutWin& window = OpenSummary();
+    const QRect screen = window.screen()->availableGeometry();
+    EXPECT_EQ(window.width(), FitToScreen(screen.width()).width);
+    EXPECT_EQ(window.x(), screen.left() + CentredLeft(screen.width(), window.width()));
+    for (int screenWidth : {640, 799, 800, 1920})
+        EXPECT_EQ(LayoutForScreen(screenWidth).width, screenWidth < 800 ? 620 : 720) << screenWidth;
+    EXPECT_GT(LayoutForScreen(1920).lineHeight, LayoutForScreen(640).lineHeight); // the wider font
 }
 
 TEST_F(PrintoutWinTest, OpenedForTheWarningsShowsTheirFirstPage)
