@@ -197,15 +197,6 @@ TEST(Warnings, CodesClashOnlyWithTheSameLengthAndDigits)
     }
 }
 
-TEST(Warnings, CheckCharEndsAValueAtEveryCommandAndEnd)
-{
-    for (int byte = 0; byte < 256; ++byte) {
-        const bool ends = byte == 0 || byte == '&' ||
-                          std::string_view("FGHKLMNPQRSTUVWXZ").find(char(byte)) != std::string_view::npos;
-        EXPECT_EQ(CheckChar(static_cast<Byte>(byte)), ends) << byte;
-    }
-}
-
 // Every system code equal to `codes` user codes: that many clash lines and the separator.
 Image ClashingImage(int users, int extraStops)
 {
