@@ -46,9 +46,11 @@ test-asan: deps $(ASAN_BUILD)/build.ninja
 run: build
 	scripts/run-demo.sh $(BUILD)
 
-# Transfers against the simulated unit at wire speed; about two minutes.
+# The summary's build and draw time, then transfers against the simulated unit
+# at wire speed (about two minutes).
 bench: build
-	cmake --build $(BUILD) --target transfer-bench
+	cmake --build $(BUILD) --target summary-bench transfer-bench
+	QT_QPA_PLATFORM=offscreen $(BUILD)/tests/bench/summary-bench
 	$(BUILD)/tests/bench/transfer-bench
 
 screenshots: build

@@ -6,6 +6,7 @@
 #include "directories/DirWin.h"
 #include "levels/SetptDialog.h"
 #include "programming/ProgramCommand.h"
+#include "report/PrintoutWin.h"
 #include "system/GeneralDialog.h"
 #include "users/UserWin.h"
 
@@ -37,6 +38,7 @@ void RegisterEditors(MainWindow& main)
     main.setCommandHandler(CommandId::CopyDir,
                            [&main] { RunModal<CopyDirDialog>(main, main.document(), main.messages()); });
     main.setCommandHandler(CommandId::Program, [&main] { RunProgramming(main); });
+    main.setCommandHandler(CommandId::Summary, [&main] { PrintoutWin::Open(main, SummaryMode::Operators); });
     main.setCommandHandler(CommandId::HelpAbout, [&main] { RunModal<Cv2AboutDlg>(main); });
 }
 

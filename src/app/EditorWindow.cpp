@@ -27,6 +27,7 @@ void EditorWindow::closeEvent(QCloseEvent* event)
     }
     m_main.flags().release(this);
     event->accept();
+    m_main.touchDocument();
 }
 
 } // namespace veskar

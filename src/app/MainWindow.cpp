@@ -8,6 +8,7 @@
 #include "app/RecentFiles.h"
 #include "app/Startup.h"
 #include "database/DataFile.h"
+#include "report/OverviewWidget.h"
 
 #include <QAction>
 #include <QApplication>
@@ -15,7 +16,6 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -52,11 +52,7 @@ MainWindow::MainWindow(MessageService& messages, FileChooser& files, QWidget* pa
     setWindowIcon(ApplicationIcon());
     setProperty("helpTopic", Text(kContentsTopic));
 
-    auto* client = new QLabel(this);
-    client->setObjectName(QStringLiteral("BaseWindow"));
-    client->setBackgroundRole(QPalette::Dark);
-    client->setAutoFillBackground(true);
-    setCentralWidget(client);
+    setCentralWidget(new OverviewWidget(*this));
 
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
     RegisterFileCommands();
@@ -189,6 +185,7 @@ void MainWindow::InitFile()
         ShowFileError(error);
     UpdateTitle();
     UpdateCommands();
+    touchDocument();
     m_noticesPending = true;
     // Makes sure some event arrives once the notices are due, even on an idle desktop.
     QTimer::singleShot(kNoticeDelayMs + 50, this, [] {});
@@ -223,6 +220,7 @@ void MainWindow::runCommand(int id)
     if (handler == m_handlers.end() || !m_flags.allowed(info->id))
         return;
     handler->second();
+    touchDocument();
 }
 
 bool MainWindow::DataGone()
@@ -252,6 +250,7 @@ void MainWindow::ReadFile(const QString& name)
     Remember(name);
     UpdateTitle();
     UpdateCommands();
+    touchDocument();
 }
 
 void MainWindow::CmFileSave()
@@ -294,6 +293,7 @@ void MainWindow::EraseAfterQuery(void (Document::*erase)())
         return;
     (m_document.*erase)();
     UpdateCommands();
+    touchDocument();
 }
 
 // ---- closing --------------------------------------------------------------

@@ -68,6 +68,9 @@ class MainWindow : public QMainWindow {
     // A modeless editor window closed (and asked) before the program ends.
     void addEditorWindow(QWidget* window);
 
+    // Windows that show the document look again; they compare before redrawing.
+    void touchDocument() { emit documentTouched(); }
+
     // Every command passes here; in help mode it shows the command's help instead.
     void runCommand(int id);
 
@@ -83,6 +86,10 @@ class MainWindow : public QMainWindow {
     [[nodiscard]] bool inHelpMode() const { return m_helpMode.active(); }
     void enterHelpMode() { m_helpMode.enter(); }
     void leaveHelpMode() { m_helpMode.leave(); }
+
+  signals:
+    // The document may have changed: a file opened or erased, an editor closed.
+    void documentTouched();
 
   protected:
     void closeEvent(QCloseEvent* event) override;

@@ -19,6 +19,7 @@
 #include "programming/ComDialog.h"
 #include "programming/PgmDialog.h"
 #include "programming/SteadyClock.h"
+#include "report/PrintoutWin.h"
 #include "system/GeneralDialog.h"
 #include "system/ModbusDialog.h"
 #include "users/UserDialog.h"
@@ -31,6 +32,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPrintPreviewDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -246,6 +248,31 @@ int main(int argc, char* argv[])
         veskar::HelpWindow help;
         help.showTopic(QStringLiteral("levels.html"));
         ok = Save(help, output, QStringLiteral("help")) && ok;
+    }
+    {
+        // A configuration with something in every kind of page.
+        veskar::Image& image = window.document().image;
+        image.User[0].userName = veskar::NameFromText("J Smith");
+        image.User[0].startCode = veskar::CodeFromText("1234");
+        image.User[1].startCode = veskar::CodeFromText("5678");
+        const std::string_view line = "P:1234&W010&Q::::&";
+        std::copy(line.begin(), line.end(), image.dir[1].begin());
+        window.touchDocument();
+        auto* summary = veskar::PrintoutWin::Open(window, veskar::SummaryMode::Operators);
+        ok = Save(*summary, output, QStringLiteral("summary-operators")) && ok;
+        summary->Choose(veskar::SummaryMode::System);
+        ok = Save(*summary, output, QStringLiteral("summary-system")) && ok;
+        summary->Choose(veskar::SummaryMode::Directories);
+        ok = Save(*summary, output, QStringLiteral("summary-directories")) && ok;
+        summary->Choose(veskar::SummaryMode::Warnings);
+        ok = Save(*summary, output, QStringLiteral("summary-warnings")) && ok;
+        window.setDialogRunner([&](QDialog& dialog) {
+            dialog.resize(900, 700);
+            ok = Save(dialog, output, QStringLiteral("summary-print-preview")) && ok;
+            return int(QDialog::Rejected);
+        });
+        summary->PrintPreview();
+        summary->close();
     }
     window.document().DatabaseChanged = false;
     return ok ? 0 : 1;

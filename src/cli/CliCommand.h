@@ -33,6 +33,8 @@ struct CliCommand {
 };
 
 [[nodiscard]] std::span<const CliCommand> FileCommands();
+// The summary pages and the configuration warnings of a data file.
+[[nodiscard]] std::span<const CliCommand> ReportCommands();
 // Transfers with the unit over --port NAME (COM1..COM8 or a device path).
 [[nodiscard]] std::span<const CliCommand> TransferCommands();
 

@@ -15,14 +15,33 @@ std::vector<const CliCommand*> AllCommands()
     std::vector<const CliCommand*> commands;
     for (const CliCommand& command : FileCommands())
         commands.push_back(&command);
+    for (const CliCommand& command : ReportCommands())
+        commands.push_back(&command);
     for (const CliCommand& command : TransferCommands())
         commands.push_back(&command);
     return commands;
 }
 
+// Words of the usage outside "[...]": the arguments every call gives. A command
+// with bracketed options checks the rest of its arguments itself.
 int UsageWordCount(std::string_view usage)
 {
-    return usage.empty() ? 0 : static_cast<int>(std::ranges::count(usage, ' ')) + 1;
+    int words = 0;
+    int depth = 0;
+    bool inWord = false;
+    for (char c : usage) {
+        depth += c == '[' ? 1 : c == ']' ? -1 : 0;
+        const bool wordChar = c != ' ' && c != '[' && c != ']';
+        if (wordChar && !inWord && depth == 0)
+            ++words;
+        inWord = wordChar;
+    }
+    return words;
+}
+
+bool HasOptions(std::string_view usage)
+{
+    return usage.find('[') != std::string_view::npos;
 }
 
 void PrintToolHelp(std::ostream& out)
@@ -40,7 +59,8 @@ void PrintToolHelp(std::ostream& out)
         out << "  " << left << command->summary << "\n";
     }
     out << "\nExit status: 0 success; 1 differences or a failed transfer, and a refused\n"
-        << "file for the file commands; 2 bad usage, and a refused file for transfers.\n";
+        << "file for the file commands; 2 bad usage, and a refused file for transfers.\n"
+        << "warnings: 0 none, 1 there are warnings, 2 a refused file.\n";
 }
 
 void PrintCommandHelp(const CliCommand& command, std::ostream& out)
@@ -89,7 +109,9 @@ int RunCli(std::span<const std::string> arguments, Streams streams)
         PrintCommandHelp(command, streams.out);
         return kExitSuccess;
     }
-    if (static_cast<int>(rest.size()) != UsageWordCount(command.usage))
+    const int required = UsageWordCount(command.usage);
+    const int given = static_cast<int>(rest.size());
+    if (given < required || (given > required && !HasOptions(command.usage)))
         return BadUsage("usage: " + std::string(kToolName) + " " + name + " " + std::string(command.usage), streams);
     invocation.arguments = rest;
     return command.run(invocation, streams);

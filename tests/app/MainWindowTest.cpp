@@ -442,18 +442,17 @@ TEST_F(StartedTest, FlagsGreyAndRestoreMenuItemsAndButtons)
 {
     auto enabled = [this](CommandId id) { return window->action(id)->isEnabled(); };
     for (CommandId id : {CommandId::FileOpen, CommandId::FileSave, CommandId::FileSaveAs, CommandId::Levels,
-                         CommandId::System, CommandId::DefaultData, CommandId::Exit, CommandId::HelpAbout})
+                         CommandId::DefaultData, CommandId::Summary, CommandId::Users, CommandId::System,
+                         CommandId::DirA, CommandId::CopyDir, CommandId::Program, CommandId::Exit,
+                         CommandId::HelpAbout})
         EXPECT_TRUE(enabled(id)) << static_cast<int>(id);
-    // Commands without a handler are shown but greyed whatever the flags say.
-    for (CommandId id : {CommandId::Summary})
-        EXPECT_FALSE(enabled(id)) << static_cast<int>(id);
 
     files.Script(folder.path("x.dat"));
     ASSERT_TRUE(window->CmFileSaveAs());
     const int holder = 0;
     window->flags().hold(&holder, {&CommandFlags::fileon, &CommandFlags::levelon, &CommandFlags::defaulton});
     for (CommandId id : {CommandId::FileOpen, CommandId::FileSave, CommandId::FileSaveAs, CommandId::Levels,
-                         CommandId::DefaultData})
+                         CommandId::DefaultData, CommandId::Summary})
         EXPECT_FALSE(enabled(id)) << static_cast<int>(id);
     EXPECT_TRUE(enabled(CommandId::Exit));
     EXPECT_FALSE(window->recentActions().first()->isEnabled());

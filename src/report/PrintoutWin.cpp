@@ -1,0 +1,285 @@
+#include "report/PrintoutWin.h"
+
+#include "app/MainWindow.h"
+#include "app/MessageService.h"
+#include "app/ScreenFit.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QPageSetupDialog>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QSaveFile>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+namespace veskar {
+
+namespace {
+
+constexpr int kScrollUnit = 10;
+constexpr int kWindowLines = 25;
+
+// The window's own messages.
+const char* const kPdfWriteError = " CANNOT WRITE THE PDF FILE ";
+const char* const kPrintFailed = " PRINTING FAILED ";
+
+// The page shown, drawn on white.
+class PageView final : public QWidget {
+  public:
+    PageView(const PrintoutWin& window, QWidget* parent) : QWidget(parent), m_window(window)
+    {
+        setFixedHeight(window.layout().pageHeight());
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), Qt::white);
+        DrawPage(painter, m_window.currentPage(), m_window.layout());
+    }
+
+  private:
+    const PrintoutWin& m_window;
+};
+
+int ScreenWidth(const QWidget& widget)
+{
+    const QScreen* screen = widget.screen();
+    return screen ? screen->availableGeometry().width() : kNarrowScreenBelow;
+}
+
+} // namespace
+
+PrintoutWin::PrintoutWin(MainWindow& main, SummaryMode mode)
+    : EditorWindow(main, {&CommandFlags::useron, &CommandFlags::diron, &CommandFlags::dirAon,
+                          &CommandFlags::dirBon, &CommandFlags::dirCon, &CommandFlags::dirDon,
+                          &CommandFlags::genon, &CommandFlags::printon, &CommandFlags::levelon}),
+      m_layout(LayoutForScreen(ScreenWidth(main))), m_navigator(mode),
+      m_pdfName([this]() -> std::optional<QString> {
+          const QString name = QFileDialog::getSaveFileName(this, QStringLiteral("Export PDF"), QString(),
+                                                            QStringLiteral("PDF files (*.pdf)"));
+          return name.isEmpty() ? std::nullopt : std::optional<QString>(name);
+      })
+{
+    setObjectName(QStringLiteral("PrintoutWin"));
+    setWindowTitle(QStringLiteral("SUMMARY"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setProperty("helpTopic", QStringLiteral("summary.html"));
+    setFocusPolicy(Qt::StrongFocus);
+    m_printer.setDocName(QStringLiteral("PRINTOUT"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    BuildMenu();
+    m_scroller = new QScrollArea(this);
+    m_scroller->setFocusPolicy(Qt::NoFocus);
+    m_scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scroller->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_scroller->verticalScrollBar()->setSingleStep(kScrollUnit);
+    m_view = new PageView(*this, m_scroller);
+    m_scroller->setWidget(m_view);
+    layout->addWidget(m_scroller);
+
+    // The window takes the width of the screen's fit; the page is what the scroll bar leaves.
+    const int width = m_layout.width;
+    const int scrollBar = m_scroller->verticalScrollBar()->sizeHint().width();
+    m_view->setFixedWidth(width - scrollBar - 2 * m_scroller->frameWidth());
+    const int height = kWindowLines * m_layout.lineHeight + m_menuBar->sizeHint().height();
+    setFixedSize(width, height);
+    if (const QScreen* screen = main.screen()) {
+        const QRect free = screen->availableGeometry();
+        move(free.left() + CentredLeft(free.width(), width),
+             free.top() + std::max(0, free.height() - height) / 3);
+    }
+
+    connect(&main, &MainWindow::documentTouched, this, &PrintoutWin::Refresh);
+    Refresh();
+}
+
+PrintoutWin* PrintoutWin::Open(MainWindow& main, SummaryMode mode)
+{
+    auto* window = main.findChild<PrintoutWin*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!window)
+        window = new PrintoutWin(main, mode);
+    else
+        window->Choose(mode);
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return window;
+}
+
+void PrintoutWin::BuildMenu()
+{
+    auto* bar = new QMenuBar(this);
+    m_menuBar = bar;
+    static_cast<QVBoxLayout*>(QWidget::layout())->setMenuBar(bar);
+    auto add = [this](QWidget* menu, const char* text, Command id, auto handler) {
+        auto* item = new QAction(QString::fromLatin1(text), this);
+        item->setData(static_cast<int>(id));
+        connect(item, &QAction::triggered, this, handler);
+        menu->addAction(item);
+    };
+    add(bar, "E&xit", CmWinClose, [this] { close(); });
+    add(bar, "&Print", CmFilePrint, [this] { Print(); });
+    add(bar, "&Setup", CmFilePageSetup, [this] { PageSetup(); });
+    add(bar, "Print Pre&view", CmPrintPreview, [this] { PrintPreview(); });
+    add(bar, "Export P&DF...", CmExportPdf, [this] {
+        if (const std::optional<QString> name = m_pdfName())
+            (void)ExportPdf(*name);
+    });
+    QMenu* more = bar->addMenu(QStringLiteral("&More"));
+    add(more, "&Operators", CmPrintOperator, [this] { Choose(SummaryMode::Operators); });
+    add(more, "&System", CmPrintGeneral, [this] { Choose(SummaryMode::System); });
+    add(more, "&Directories", CmPrintDirs, [this] { Choose(SummaryMode::Directories); });
+    add(more, "&All", CmPrintAll, [this] { Choose(SummaryMode::All); });
+    add(bar, "&Warnings", CmPrintWarnings, [this] { Choose(SummaryMode::Warnings); });
+    add(bar, "&Last Page", CmLastPage, [this] { LastPage(); });
+    add(bar, "&Next Page", CmNextPage, [this] { NextPage(); });
+}
+
+QAction* PrintoutWin::action(Command command) const
+{
+    for (QAction* item : findChildren<QAction*>()) {
+        if (item->data().toInt() == command)
+            return item;
+    }
+    return nullptr;
+}
+
+void PrintoutWin::Refresh()
+{
+    const Image& image = main().document().image;
+    if (!m_built || !(image == m_shownImage)) {
+        m_shownImage = image;
+        SummaryNavigator::PageCounts counts{};
+        for (PageKind kind :
+             {PageKind::Operators, PageKind::System, PageKind::Directories, PageKind::Warnings}) {
+            m_pages[static_cast<std::size_t>(kind)] = BuildPages(m_shownImage, kind);
+            counts[static_cast<std::size_t>(kind)] =
+                static_cast<int>(m_pages[static_cast<std::size_t>(kind)].size());
+        }
+        m_navigator.SetPageCounts(counts);
+        m_built = true;
+    }
+    action(CmNextPage)->setEnabled(m_navigator.HasNext());
+    action(CmLastPage)->setEnabled(m_navigator.HasPrevious());
+    m_view->update();
+}
+
+const ReportPage& PrintoutWin::currentPage() const
+{
+    return m_pages[static_cast<std::size_t>(m_navigator.kind())]
+                  [static_cast<std::size_t>(m_navigator.page())];
+}
+
+std::vector<ReportPage> PrintoutWin::PagesToPrint() const
+{
+    std::vector<ReportPage> pages;
+    for (PageKind kind : SummaryNavigator::KindsOf(m_navigator.mode())) {
+        const auto& more = m_pages[static_cast<std::size_t>(kind)];
+        pages.insert(pages.end(), more.begin(), more.end());
+    }
+    return pages;
+}
+
+void PrintoutWin::ScrollToTop()
+{
+    m_scroller->verticalScrollBar()->setValue(0);
+}
+
+void PrintoutWin::Choose(SummaryMode mode)
+{
+    m_navigator.Choose(mode);
+    ScrollToTop();
+    Refresh();
+}
+
+void PrintoutWin::NextPage()
+{
+    m_navigator.Next();
+    ScrollToTop();
+    Refresh();
+}
+
+void PrintoutWin::LastPage()
+{
+    m_navigator.Previous();
+    ScrollToTop();
+    Refresh();
+}
+
+void PrintoutWin::Print()
+{
+    Refresh();
+    QPrintDialog dialog(&m_printer, this);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    if (main().runDialog(dialog) != QDialog::Accepted)
+        return;
+    if (!PrintPages(m_printer, PagesToPrint(), m_layout))
+        main().messages().Error(this, QString::fromLatin1(kPrintFailed));
+}
+
+void PrintoutWin::PageSetup()
+{
+    QPageSetupDialog dialog(&m_printer, this);
+    main().runDialog(dialog);
+}
+
+void PrintoutWin::PrintPreview()
+{
+    Refresh();
+    QPrintPreviewDialog dialog(&m_printer, this);
+    dialog.setObjectName(QStringLiteral("PrintPreview"));
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
+            [this](QPrinter* printer) { (void)PrintPages(*printer, PagesToPrint(), m_layout); });
+    main().runDialog(dialog);
+}
+
+bool PrintoutWin::ExportPdf(const QString& fileName)
+{
+    Refresh();
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly) || !WritePdf(file, PagesToPrint(), m_layout) || !file.commit()) {
+        main().messages().FileError(this, QString::fromLatin1(kPdfWriteError) + fileName);
+        return false;
+    }
+    return true;
+}
+
+void PrintoutWin::keyPressEvent(QKeyEvent* event)
+{
+    QScrollBar* bar = m_scroller->verticalScrollBar();
+    const bool keypad = event->modifiers() & Qt::KeypadModifier;
+    switch (event->key()) {
+    case Qt::Key_Down: bar->triggerAction(QAbstractSlider::SliderSingleStepAdd); return;
+    case Qt::Key_Up: bar->triggerAction(QAbstractSlider::SliderSingleStepSub); return;
+    case Qt::Key_Plus:
+        if (keypad) {
+            bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+            return;
+        }
+        break;
+    case Qt::Key_Minus:
+        if (keypad) {
+            bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+            return;
+        }
+        break;
+    case Qt::Key_PageDown: NextPage(); return;
+    case Qt::Key_PageUp: LastPage(); return;
+    default: break;
+    }
+    EditorWindow::keyPressEvent(event);
+}
+
+} // namespace veskar

@@ -1,0 +1,40 @@
+#pragma once
+
+// Draws report pages with a painter: on the summary window, on a printer, in
+// a print preview and into a PDF, always the same way. Rows are one line
+// height apart; a printed page is the window's page scaled to the paper.
+
+#include "report/ReportModel.h"
+
+#include <QFont>
+
+#include <vector>
+
+class QIODevice;
+class QPagedPaintDevice;
+class QPainter;
+
+namespace veskar {
+
+struct ReportLayout {
+    QFont font;     // pixel-sized, so printing scales it with the page
+    int lineHeight; // pixels between rows
+    int width;      // of the window's page, in pixels
+
+    [[nodiscard]] int pageHeight() const { return kPageRows * lineHeight; }
+};
+
+// The fixed-pitch layout of a screen this wide.
+[[nodiscard]] ReportLayout LayoutForScreen(int screenWidth);
+
+void DrawPage(QPainter& painter, const ReportPage& page, const ReportLayout& layout);
+
+// One report page per sheet, in order. False when the device cannot be painted on.
+[[nodiscard]] bool PrintPages(QPagedPaintDevice& device, const std::vector<ReportPage>& pages,
+                              const ReportLayout& layout);
+
+// A PDF of the pages, one report page per PDF page, written to `output`.
+[[nodiscard]] bool WritePdf(QIODevice& output, const std::vector<ReportPage>& pages,
+                            const ReportLayout& layout);
+
+} // namespace veskar
