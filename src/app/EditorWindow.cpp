@@ -6,9 +6,11 @@
 
 namespace veskar {
 
-EditorWindow::EditorWindow(MainWindow& main, std::vector<FlagsModel::Flag> held)
-    : QWidget(&main, Qt::Window), m_main(main)
+EditorWindow::EditorWindow(MainWindow& main, std::vector<FlagsModel::Flag> held, Standing standing)
+    : QWidget(standing == Standing::OverMain ? &main : nullptr, Qt::Window), m_main(main)
 {
+    if (standing == Standing::Standalone)
+        setWindowIcon(main.windowIcon());
     setAttribute(Qt::WA_DeleteOnClose);
     m_main.flags().hold(this, std::move(held));
     m_main.addEditorWindow(this);

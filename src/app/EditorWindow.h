@@ -19,8 +19,13 @@ class MainWindow;
 class EditorWindow : public QWidget {
     Q_OBJECT
   public:
+    // OverMain windows sit over the main window and are blocked with it. A
+    // Standalone window is a top-level of its own, so a dialog that is modal
+    // over the main window leaves it usable.
+    enum class Standing { OverMain, Standalone };
+
     // Owned by the main window, which closes it (asking) before the program ends.
-    EditorWindow(MainWindow& main, std::vector<FlagsModel::Flag> held);
+    EditorWindow(MainWindow& main, std::vector<FlagsModel::Flag> held, Standing standing = Standing::OverMain);
     ~EditorWindow() override;
 
   protected:

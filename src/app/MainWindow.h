@@ -67,6 +67,7 @@ class MainWindow : public QMainWindow {
 
     // A modeless editor window closed (and asked) before the program ends.
     void addEditorWindow(QWidget* window);
+    [[nodiscard]] const QList<QPointer<QWidget>>& editorWindows() const { return m_editorWindows; }
 
     // Windows that show the document look again; they compare before redrawing.
     void touchDocument() { emit documentTouched(); }

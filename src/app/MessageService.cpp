@@ -42,6 +42,10 @@ std::unique_ptr<QMessageBox> QtMessageService::MakeBox(QWidget* parent, const QS
                                                        Buttons buttons, const QString& text)
 {
     auto box = std::make_unique<QMessageBox>(parent);
+    // Over a window-modal dialog the box blocks only that dialog's windows, so
+    // a window standing apart (the summary beside the programming questions) stays usable.
+    if (parent && parent->window()->windowModality() == Qt::WindowModal)
+        box->setWindowModality(Qt::WindowModal);
     box->setWindowTitle(caption);
     box->setText(text);
     box->setTextFormat(Qt::PlainText);

@@ -17,7 +17,9 @@
 #include "directories/DirectoryCodec.h"
 #include "levels/SetptDialog.h"
 #include "programming/ComDialog.h"
+#include "programming/ConfigPreparation.h"
 #include "programming/PgmDialog.h"
+#include "programming/ProgrammingQuestions.h"
 #include "programming/SteadyClock.h"
 #include "report/PrintoutWin.h"
 #include "system/GeneralDialog.h"
@@ -32,6 +34,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPushButton>
 #include <QRadioButton>
@@ -53,6 +56,34 @@ bool Save(QWidget& widget, const QDir& folder, const QString& name)
     std::fprintf(saved ? stdout : stderr, "%s %s\n", saved ? "wrote" : "cannot write", qPrintable(path));
     widget.hide();
     return saved;
+}
+
+// A box as it stands over a window: the window's picture with the box's near its foot,
+// leaving the top of the window readable.
+bool SaveOver(QWidget& window, QWidget& box, const QDir& folder, const QString& name)
+{
+    window.show();
+    box.show();
+    QApplication::processEvents();
+    QPixmap picture = window.grab();
+    const QPixmap over = box.grab();
+    QPainter painter(&picture);
+    painter.drawPixmap((picture.width() - over.width()) / 2, std::max(0, picture.height() - over.height() - 12),
+                       over);
+    painter.end();
+    box.hide();
+    window.hide();
+    const QString path = folder.filePath(name + QStringLiteral(".png"));
+    const bool saved = picture.save(path);
+    std::fprintf(saved ? stdout : stderr, "%s %s\n", saved ? "wrote" : "cannot write", qPrintable(path));
+    return saved;
+}
+
+// What the message service was last asked to show, drawn as the box it would be.
+std::unique_ptr<QMessageBox> LastBox(const veskar::ScriptedMessageService& messages, QWidget* parent)
+{
+    const veskar::ScriptedMessageService::Box& box = messages.boxes.back();
+    return veskar::QtMessageService::MakeBox(parent, box.caption, box.icon, box.buttons, box.text);
 }
 
 } // namespace
@@ -185,6 +216,20 @@ int main(int argc, char* argv[])
         progress.setStatus(QString());
         progress.setPackets(36, 120, 51'000);
         ok = Save(progress, output, QStringLiteral("transfer-progress")) && ok;
+
+        // The unit holds another site name and acknowledge code than the configuration.
+        veskar::Image inUnit = veskar::ExpectedInUnit(window.document().image);
+        inUnit.gen.siteName = veskar::NameFromText("NORTH DEPOT");
+        inUnit.gen.ackCode = veskar::CodeFromText("9");
+        messages.boxes.clear();
+        program.ShowVerifyResult(inUnit);
+        ok = SaveOver(program, *LastBox(messages, &program), output, QStringLiteral("verify-result")) && ok;
+
+        // The question that waits while the user reads the warnings.
+        auto* summary = veskar::PrintoutWin::Open(window, veskar::SummaryMode::Warnings);
+        (void)messages.Tell(&program, veskar::MessageKind::Question, veskar::Text(veskar::kContinueQuestion));
+        ok = SaveOver(*summary, *LastBox(messages, &program), output, QStringLiteral("programming-question-over-summary")) && ok;
+        summary->close();
     }
     {
         // Directory A with a dialled line, a radio line, a patch line and a wait line; the second selected.

@@ -48,6 +48,9 @@ PgmDialog::PgmDialog(QWidget* parent, Document& document, ProgrammingServices se
 {
     setObjectName(QStringLiteral("PgmDialog"));
     setWindowTitle(QStringLiteral("PROGRAMMING"));
+    // Modal over the main window only: the summary its questions open stands
+    // apart and can be read while they wait.
+    setWindowModality(Qt::WindowModal);
     setProperty("helpTopic", QStringLiteral("program.html"));
     m_line.attach(m_engine);
 
@@ -234,7 +237,7 @@ bool PgmDialog::AskSummaryThenContinue(const QString& question)
     if (m_services.messages.Tell(this, MessageKind::Question, question) != Answer::Yes)
         return false;
     if (m_services.showWarnings)
-        m_services.showWarnings(this);
+        m_services.showWarnings();
     return true;
 }
 

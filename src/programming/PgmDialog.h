@@ -46,8 +46,8 @@ struct ProgrammingServices {
     FileChooser& files;
     // The port choice, written to "Veskar.cfg" when it changes.
     PortSettings& cfg;
-    // Opens the summary on its warnings page, modeless over `parent`.
-    std::function<void(QWidget* parent)> showWarnings;
+    // Opens the summary on its warnings page, readable while the questions wait.
+    std::function<void()> showWarnings;
     // Where "Veskar.cfg" and the backups live.
     std::filesystem::path folder;
     bool keepBackups = true;
@@ -83,6 +83,8 @@ class PgmDialog : public QDialog, private TransferObserver {
     // Asks whether to stop a running transfer; true when the user agreed or
     // nothing is running.
     bool AskToStop();
+    // Tells how the configuration the unit sent differs from the one being edited.
+    void ShowVerifyResult(const Image& inUnit);
 
   public slots:
     void done(int result) override;
@@ -97,7 +99,6 @@ class PgmDialog : public QDialog, private TransferObserver {
     void EnableTransfers(bool enabled);
     [[nodiscard]] bool AskSummaryThenContinue(const QString& question);
     void Backup(const Image& image, bool written);
-    void ShowVerifyResult(const Image& inUnit);
 
     // TransferObserver
     void ProgressShown(bool shown) override;

@@ -5,6 +5,7 @@
 #include "programming/PortDirectory.h"
 #include "programming/SerialPortLink.h"
 #include "programming/SteadyClock.h"
+#include "report/PrintoutWin.h"
 
 #include <QSettings>
 
@@ -27,8 +28,12 @@ void RunProgramming(MainWindow& main)
     const std::filesystem::path folder = std::filesystem::current_path();
     SteadyClock clock;
     SerialPortLink link(ResolvePortDevice(PortName(main.cfg().portIndex())), clock);
-    ProgrammingServices services{main.messages(), main.files(),         main.cfg(), {},
-                                 folder,          BackupsWanted(folder)};
+    ProgrammingServices services{main.messages(),
+                                 main.files(),
+                                 main.cfg(),
+                                 [&main] { PrintoutWin::Open(main, SummaryMode::Warnings); },
+                                 folder,
+                                 BackupsWanted(folder)};
     ProgrammingLine line{
         link,
         clock,

@@ -96,7 +96,7 @@ void OverviewWidget::Activate(OverviewTarget target)
             return;
         }
     }
-    if (m_main.flags().allowed(CommandId::Summary) || m_main.findChild<PrintoutWin*>())
+    if (m_main.flags().allowed(CommandId::Summary) || PrintoutWin::Find(m_main))
         PrintoutWin::Open(m_main, info.summary);
 }
 

@@ -60,7 +60,8 @@ int ScreenWidth(const QWidget& widget)
 PrintoutWin::PrintoutWin(MainWindow& main, SummaryMode mode)
     : EditorWindow(main, {&CommandFlags::useron, &CommandFlags::diron, &CommandFlags::dirAon,
                           &CommandFlags::dirBon, &CommandFlags::dirCon, &CommandFlags::dirDon,
-                          &CommandFlags::genon, &CommandFlags::printon, &CommandFlags::levelon}),
+                          &CommandFlags::genon, &CommandFlags::printon, &CommandFlags::levelon},
+                   Standing::Standalone),
       m_layout(LayoutForScreen(ScreenWidth(main))), m_navigator(mode),
       m_pdfName([this]() -> std::optional<QString> {
           const QString name = QFileDialog::getSaveFileName(this, QStringLiteral("Export PDF"), QString(),
@@ -105,7 +106,7 @@ PrintoutWin::PrintoutWin(MainWindow& main, SummaryMode mode)
 
 PrintoutWin* PrintoutWin::Open(MainWindow& main, SummaryMode mode)
 {
-    auto* window = main.findChild<PrintoutWin*>(QString(), Qt::FindDirectChildrenOnly);
+    PrintoutWin* window = Find(main);
     if (!window)
         window = new PrintoutWin(main, mode);
     else
@@ -114,6 +115,14 @@ PrintoutWin* PrintoutWin::Open(MainWindow& main, SummaryMode mode)
     window->raise();
     window->activateWindow();
     return window;
+}
+
+PrintoutWin* PrintoutWin::Find(const MainWindow& main)
+{
+    for (const QPointer<QWidget>& window : main.editorWindows())
+        if (auto* summary = qobject_cast<PrintoutWin*>(window.data()))
+            return summary;
+    return nullptr;
 }
 
 void PrintoutWin::BuildMenu()

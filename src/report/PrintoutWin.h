@@ -6,9 +6,9 @@
 // what it shows are unavailable. It follows the document (a file opened
 // meanwhile shows at once).
 //
-// It is modeless and owned by the main window. A dialog that asks a question
-// while the user reads it must not block it: run such a dialog window-modal
-// (QDialog::open, Qt::WindowModal), not application-modal.
+// It is modeless and owned by the main window, but stands apart from it: the
+// programming dialog, modal over the main window, opens it on the warnings
+// while its questions wait, and the user must be able to scroll it then.
 
 #include "app/EditorWindow.h"
 #include "report/ReportPainter.h"
@@ -49,6 +49,8 @@ class PrintoutWin final : public EditorWindow {
 
     // The window of this main window, made or raised and showing the first page of `mode`.
     static PrintoutWin* Open(MainWindow& main, SummaryMode mode);
+    // The open window of this main window, if any.
+    [[nodiscard]] static PrintoutWin* Find(const MainWindow& main);
 
     void Choose(SummaryMode mode);
     void NextPage();

