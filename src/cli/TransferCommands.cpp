@@ -4,6 +4,7 @@
 #include "database/DataFile.h"
 #include "database/Defaults.h"
 #include "programming/ConfigPreparation.h"
+#include "programming/TransferFiles.h"
 
 #include <filesystem>
 #include <ostream>
@@ -87,14 +88,14 @@ int RunWriteVocab(const Invocation& invocation, Streams streams)
 {
     const std::filesystem::path file = invocation.arguments[0];
     return RunTransfer(invocation, streams,
-                       [&file](TransferEngine& engine, ConsoleProgress&) { return engine.StartVocabWrite(file); });
+                       [&file](TransferEngine& engine, ConsoleProgress&) { return engine.StartVocabWrite(OpenSendFile(file)); });
 }
 
 int RunWriteVoices(const Invocation& invocation, Streams streams)
 {
     const std::filesystem::path file = invocation.arguments[0];
     return RunTransfer(invocation, streams,
-                       [&file](TransferEngine& engine, ConsoleProgress&) { return engine.StartVoiceWrite(file); });
+                       [&file](TransferEngine& engine, ConsoleProgress&) { return engine.StartVoiceWrite(OpenSendFile(file)); });
 }
 
 int RunReadVoices(const Invocation& invocation, Streams streams)
@@ -104,7 +105,7 @@ int RunReadVoices(const Invocation& invocation, Streams streams)
         return kExitUsage;
     return RunTransfer(invocation, streams, [&file](TransferEngine& engine, ConsoleProgress& progress) {
         progress.setVoiceFile(file);
-        return engine.StartVoiceRead();
+        return engine.StartVoiceRead(OpenVoiceStore());
     });
 }
 

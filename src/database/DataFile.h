@@ -52,7 +52,4 @@ enum class SizeRule {
 // without touching anything.
 [[nodiscard]] FileError CheckWritable(const std::filesystem::path& path);
 
-// The same guarded write for any small file of the program.
-[[nodiscard]] bool WriteFileReplacing(const std::filesystem::path& path, std::span<const Byte> bytes);
-
 }  // namespace veskar

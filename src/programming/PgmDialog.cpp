@@ -11,6 +11,7 @@
 #include "programming/PgmTexts.h"
 #include "programming/PortSettings.h"
 #include "programming/ProgrammingQuestions.h"
+#include "programming/TransferFiles.h"
 #include "programming/TransferTexts.h"
 
 #include <QCloseEvent>
@@ -176,7 +177,7 @@ void PgmDialog::CmReceiveVoice()
     if (m_engine.busy())
         return;
     m_status->clear();
-    Started(m_engine.StartVoiceRead(m_services.folder));
+    Started(m_engine.StartVoiceRead(OpenVoiceStore(m_services.folder)));
 }
 
 void PgmDialog::CmSendVoice()
@@ -186,7 +187,7 @@ void PgmDialog::CmSendVoice()
     m_status->clear();
     const auto file = m_services.files.OpenFile(parentWidget(), VoiceFiles(), Text(texts::kVoiceDefaultName));
     if (file)
-        Started(m_engine.StartVoiceWrite(file->toStdString()));
+        Started(m_engine.StartVoiceWrite(OpenSendFile(file->toStdString())));
 }
 
 void PgmDialog::CmWriteVocab()
@@ -202,7 +203,7 @@ void PgmDialog::CmWriteVocab()
     const auto file =
         m_services.files.OpenFile(parentWidget(), VocabularyFiles(), Text(texts::kVocabDefaultName));
     if (file)
-        Started(m_engine.StartVocabWrite(file->toStdString()));
+        Started(m_engine.StartVocabWrite(OpenSendFile(file->toStdString())));
 }
 
 void PgmDialog::CmVerify()

@@ -1,6 +1,6 @@
 #include "programming/PortSettings.h"
 
-#include "database/DataFile.h"
+#include "database/FileWriting.h"
 
 #include <fstream>
 

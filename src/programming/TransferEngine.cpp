@@ -1,6 +1,5 @@
 #include "programming/TransferEngine.h"
 
-#include "database/DataFile.h"
 #include "database/Defaults.h"
 #include "programming/ConfigPreparation.h"
 #include "programming/Frame.h"
@@ -9,10 +8,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
-#include <system_error>
-
-#include <stdlib.h>
-#include <unistd.h>
 
 namespace veskar {
 
@@ -71,27 +66,6 @@ std::string Numbered(std::string_view text, int number)
     return std::string(text) + std::to_string(number);
 }
 
-std::filesystem::path DefaultTempDir()
-{
-    std::error_code error;
-    std::filesystem::path dir = std::filesystem::temp_directory_path(error);
-    return error ? std::filesystem::current_path(error) : dir;
-}
-
-// Saved the way every file of the program is: a link's target is written, a
-// read-only file is refused, and `target` is replaced only once complete.
-bool CopyReplacing(const std::filesystem::path& from, const std::filesystem::path& target)
-{
-    std::error_code error;
-    const auto size = std::filesystem::file_size(from, error);
-    if (error)
-        return false;
-    std::vector<Byte> bytes(size);
-    std::ifstream file(from, std::ios::binary);
-    file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
-    return file && WriteFileReplacing(target, bytes);
-}
-
 } // namespace
 
 TransferEngine::TransferEngine(SerialLink& link, const Clock& clock, TransferObserver& observer)
@@ -123,18 +97,6 @@ bool TransferEngine::RefuseFile(std::string_view text)
     return Refuse(StartRefusal::File);
 }
 
-std::optional<std::uintmax_t> TransferEngine::OpenSendFile(const std::filesystem::path& file)
-{
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(file, error);
-    if (error)
-        return std::nullopt;
-    sendFile_.open(file, std::ios::binary);
-    if (!sendFile_)
-        return std::nullopt;
-    return size;
-}
-
 bool TransferEngine::Begin(Mode mode, bool sending)
 {
     if (busy()) {
@@ -155,7 +117,7 @@ bool TransferEngine::Begin(Mode mode, bool sending)
     replyStarted_ = false;
     pauseAfterWrite_.reset();
     input_.clear();
-    tempWriteFailed_ = false;
+    sinkFailed_ = false;
     observer_.DialogStatus("");
     return true;
 }
@@ -179,50 +141,41 @@ bool TransferEngine::StartConfigRead(Image& image)
     return OpenPort();
 }
 
-bool TransferEngine::StartVocabWrite(const std::filesystem::path& file)
+bool TransferEngine::StartVocabWrite(std::unique_ptr<TransferSource> source)
 {
     if (!Begin(Mode::Vocab, true))
         return false;
-    const auto size = OpenSendFile(file);
-    if (!size || *size / kBlockSize + 1 > kMaxPacketNumber)
+    source_ = std::move(source);
+    if (!source_)
         return RefuseFile(texts::kCannotOpenVocab);
-    totalPackets_ = static_cast<int>(*size / kBlockSize + 1);
+    const std::uintmax_t size = source_->size();
+    if (size / kBlockSize + 1 > kMaxPacketNumber)
+        return RefuseFile(texts::kVocabTooLarge);
+    totalPackets_ = static_cast<int>(size / kBlockSize + 1);
     return OpenPort();
 }
 
-bool TransferEngine::StartVoiceWrite(const std::filesystem::path& file)
+bool TransferEngine::StartVoiceWrite(std::unique_ptr<TransferSource> source)
 {
     if (!Begin(Mode::Voices, true))
         return false;
-    const auto size = OpenSendFile(file);
-    if (!size)
+    source_ = std::move(source);
+    if (!source_)
         return RefuseFile(texts::kCannotOpenVoiceFile);
     // An empty file would never reach its last packet; packet numbers are 16 bits.
-    if (*size == 0 || *size % kBlockSize != 0 || *size / kBlockSize > kMaxPacketNumber)
+    const std::uintmax_t size = source_->size();
+    if (size == 0 || size % kBlockSize != 0 || size / kBlockSize > kMaxPacketNumber)
         return RefuseFile(texts::kVoiceFileNotValid);
-    totalPackets_ = static_cast<int>(*size / kBlockSize);
+    totalPackets_ = static_cast<int>(size / kBlockSize);
     return OpenPort();
 }
 
-bool TransferEngine::StartVoiceRead()
-{
-    return StartVoiceRead(DefaultTempDir());
-}
-
-bool TransferEngine::StartVoiceRead(const std::filesystem::path& tempDir)
+bool TransferEngine::StartVoiceRead(std::unique_ptr<VoiceSink> sink)
 {
     if (!Begin(Mode::Voices, false))
         return false;
-    // A name of its own, created exclusively and private to the user, so reads
-    // running at once never share a file and nobody's leftover is in the way.
-    std::string name = (tempDir / texts::kVoiceTempPattern).string();
-    const int fd = ::mkstemps(name.data(), static_cast<int>(texts::kVoiceTempSuffix.size()));
-    if (fd < 0)
-        return RefuseFile(texts::kCannotOpenVoiceTemp);
-    ::close(fd);
-    tempPath_ = name;
-    tempFile_.open(tempPath_, std::ios::binary | std::ios::trunc);
-    if (!tempFile_)
+    sink_ = std::move(sink);
+    if (!sink_)
         return RefuseFile(texts::kCannotOpenVoiceTemp);
     totalPackets_ = kVoiceReadPackets;
     return OpenPort();
@@ -581,8 +534,10 @@ bool TransferEngine::StepSend(Tick now)
             block = std::span<const Byte>(buffer_).subspan(
                 static_cast<std::size_t>(packetNumber_) * kBlockSize, kBlockSize);
         } else {
-            if (blockIndex_ == kBufferBlocks)
-                FillFromFile();
+            if (blockIndex_ == kBufferBlocks && !FillFromSource()) {
+                SourceFailed();
+                return true;
+            }
             block = std::span<const Byte>(buffer_).subspan(static_cast<std::size_t>(blockIndex_) * kBlockSize,
                                                            kBlockSize);
         }
@@ -590,6 +545,8 @@ bool TransferEngine::StepSend(Tick now)
                  std::to_string(totalPackets_));
         Status("");
         Purge(kPurgeRxAbort);
+        // A late acknowledge of an earlier attempt must not count for this one.
+        input_.clear();
         Transmit(BuildFrame(kSourcePc, kCmdData, static_cast<std::uint16_t>(packetNumber_), block),
                  kShortFrameSize);
         state_ = kDataWait;
@@ -740,10 +697,13 @@ bool TransferEngine::StepReceive(Tick now)
     case kDone:
         if (mode_ == Mode::Config) {
             if (blocksReceived_ == 0) {
-                // "No more data" before any data: the unit has no configuration to give.
+                // "No more data" before any data: the unit has no configuration to give,
+                // but it finished the exchange and waits for its closing frame.
                 Activity(texts::kDataTransferFromUnit);
                 Status(Numbered(texts::kTransferFailedAtPacket, 1));
-                PauseThen(now, kEndPauseMs, kEnd);
+                deadline_ = now + kEndPauseMs;
+                TransmitEndOfTransfer(std::nullopt);
+                state_ = kEnd;
                 return true;
             }
             image_->assign(std::span<const Byte, kImageSize>(buffer_.data(), kImageSize));
@@ -758,8 +718,7 @@ bool TransferEngine::StepReceive(Tick now)
             state_ = kEnd;
             return true;
         }
-        tempFile_.flush();
-        if (tempWriteFailed_ || !tempFile_) {
+        if (sinkFailed_) {
             observer_.Message(texts::kCaptionFileError, MessageIcon::Exclamation,
                               texts::kCannotOpenVoiceTemp);
             Activity(texts::kVoiceTransferFailure);
@@ -795,7 +754,6 @@ bool TransferEngine::StepReceive(Tick now)
         return true;
     case kEnd:
         if (mode_ == Mode::Voices) {
-            tempFile_.close();
             state_ = kClosing;
             return true;
         }
@@ -810,52 +768,45 @@ bool TransferEngine::StepReceive(Tick now)
 
 // ---- Files and the end of a transfer ----
 
-// The next ten blocks of the file; past its end the blocks are zero.
-void TransferEngine::FillFromFile()
+// The next ten blocks of the source; past its end the blocks are zero.
+bool TransferEngine::FillFromSource()
 {
     blockIndex_ = 0;
-    std::size_t got = 0;
-    if (sendFile_.is_open() && sendFile_.good()) {
-        sendFile_.read(reinterpret_cast<char*>(buffer_.data()), static_cast<std::streamsize>(kBufferSize));
-        got = static_cast<std::size_t>(sendFile_.gcount());
-    }
-    std::fill(buffer_.begin() + static_cast<std::ptrdiff_t>(got), buffer_.end(), Byte{0});
+    return source_ && source_->Read(buffer_);
+}
+
+// A file that fails mid-way is a failed send, closed on the wire as one.
+void TransferEngine::SourceFailed()
+{
+    CloseFile();
+    observer_.Message(texts::kCaptionFileError, MessageIcon::Exclamation,
+                      mode_ == Mode::Vocab ? texts::kCannotReadVocab : texts::kCannotReadVoiceFile);
+    observer_.DialogStatus(mode_ == Mode::Vocab ? texts::kVocabFailed : texts::kVoiceTransferFailure);
+    state_ = kEnd;
 }
 
 void TransferEngine::AppendToTemp(std::size_t blocks)
 {
-    tempFile_.write(reinterpret_cast<const char*>(buffer_.data()),
-                    static_cast<std::streamsize>(blocks * kBlockSize));
-    if (!tempFile_)
-        tempWriteFailed_ = true;
+    if (!sink_ || !sink_->Append(std::span<const Byte>(buffer_).first(blocks * kBlockSize)))
+        sinkFailed_ = true;
 }
 
 void TransferEngine::CloseFile()
 {
-    if (sendFile_.is_open())
-        sendFile_.close();
-    sendFile_.clear();
+    source_.reset();
 }
 
 void TransferEngine::RemoveTemp()
 {
-    if (tempFile_.is_open())
-        tempFile_.close();
-    tempFile_.clear();
-    if (!tempPath_.empty()) {
-        std::error_code ignored;
-        std::filesystem::remove(tempPath_, ignored);
-        tempPath_.clear();
-    }
+    sink_.reset();
 }
 
 void TransferEngine::SaveVoices()
 {
     ShowProgress(false);
-    tempFile_.close();
     result_ = TransferResult::Cancelled;
     if (const std::optional<std::filesystem::path> target = observer_.ChooseVoiceSaveFile()) {
-        if (CopyReplacing(tempPath_, *target)) {
+        if (sink_ && sink_->Keep(*target)) {
             result_ = TransferResult::Succeeded;
         } else {
             observer_.Message(texts::kCaptionFileError, MessageIcon::Exclamation,

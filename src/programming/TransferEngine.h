@@ -10,11 +10,11 @@
 
 #include "database/Image.h"
 #include "programming/SerialLink.h"
+#include "programming/TransferData.h"
 #include "programming/TransferObserver.h"
 
 #include <deque>
-#include <filesystem>
-#include <fstream>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -42,12 +42,11 @@ class TransferEngine {
     [[nodiscard]] bool StartConfigWrite(Image& image);
     // The image is replaced only when a whole valid configuration has arrived.
     [[nodiscard]] bool StartConfigRead(Image& image);
-    [[nodiscard]] bool StartVocabWrite(const std::filesystem::path& file);
-    [[nodiscard]] bool StartVoiceWrite(const std::filesystem::path& file);
-    // Voices are gathered in a temporary file inside tempDir; at the end the
-    // observer chooses where they are kept.
-    [[nodiscard]] bool StartVoiceRead(const std::filesystem::path& tempDir);
-    [[nodiscard]] bool StartVoiceRead();
+    // A missing source or sink is a file that could not be opened: refused with its message.
+    [[nodiscard]] bool StartVocabWrite(std::unique_ptr<TransferSource> source);
+    [[nodiscard]] bool StartVoiceWrite(std::unique_ptr<TransferSource> source);
+    // Voices go to the sink as they arrive; at the end the observer chooses where they are kept.
+    [[nodiscard]] bool StartVoiceRead(std::unique_ptr<VoiceSink> sink);
 
     [[nodiscard]] bool busy() const { return mode_ != Mode::Idle; }
     // Whether Stop would still keep the transfer from taking effect.
@@ -70,8 +69,6 @@ class TransferEngine {
     bool Begin(Mode mode, bool sending);
     bool Refuse(StartRefusal why);
     bool RefuseFile(std::string_view text);
-    // The file's size once it is open for reading, or nothing.
-    std::optional<std::uintmax_t> OpenSendFile(const std::filesystem::path& file);
     bool OpenPort();
     void Run();
     bool Step();
@@ -93,7 +90,8 @@ class TransferEngine {
 
     void LinkFailed(Tick now);
     Byte TransferCommand() const;
-    void FillFromFile();
+    [[nodiscard]] bool FillFromSource();
+    void SourceFailed();
     void AppendToTemp(std::size_t blocks);
     void CloseFile();
     void RemoveTemp();
@@ -142,10 +140,9 @@ class TransferEngine {
 
     std::vector<Byte> buffer_; // ten 4096-byte blocks
     Image* image_ = nullptr;
-    std::ifstream sendFile_;
-    std::ofstream tempFile_;
-    std::filesystem::path tempPath_;
-    bool tempWriteFailed_ = false;
+    std::unique_ptr<TransferSource> source_;
+    std::unique_ptr<VoiceSink> sink_;
+    bool sinkFailed_ = false;
 };
 
 } // namespace veskar

@@ -44,6 +44,10 @@ inline constexpr std::string_view kVocabFilter = "Vocabulary files (*.bin)|*.bin
 inline constexpr std::string_view kVocabExtension = "bin";
 inline constexpr std::string_view kVocabDefaultName = "voc91.bin";
 inline constexpr std::string_view kCannotOpenVocab = " CANNOT OPEN VOCABULARY FILE ";
+// Not long-standing texts: a file can be too large for the packet numbers, or fail mid-way.
+inline constexpr std::string_view kVocabTooLarge = " VOCABULARY FILE IS TOO LARGE ";
+inline constexpr std::string_view kCannotReadVocab = " CANNOT READ VOCABULARY FILE ";
+inline constexpr std::string_view kCannotReadVoiceFile = " CANNOT READ VOICE MESSAGE FILE ";
 inline constexpr std::string_view kVocabTransferred = "Vocab transferred to the Corvane VWM";
 // The spelling is the one users have always seen.
 inline constexpr std::string_view kVocabSuccess = "Vocab succesfully transferred to the Corvane VWM";
@@ -54,9 +58,6 @@ inline constexpr std::string_view kVocabFailed = "Vocab transfer FAILED.";
 inline constexpr std::string_view kVoiceFilter = "Voice files (*.msg)|*.msg|";
 inline constexpr std::string_view kVoiceExtension = "msg";
 inline constexpr std::string_view kVoiceDefaultName = "veskar.msg";
-// The temporary voice file: "voice-" six random characters ".tmp".
-inline constexpr std::string_view kVoiceTempPattern = "voice-XXXXXX.tmp";
-inline constexpr std::string_view kVoiceTempSuffix = ".tmp";
 inline constexpr std::string_view kCannotOpenVoiceFile = " CANNOT OPEN VOICE MESSAGE FILE ";
 inline constexpr std::string_view kVoiceFileNotValid = " VOICE MESSAGE FILE IS NOT VALID ";
 inline constexpr std::string_view kCannotOpenVoiceTemp = " CANNOT OPEN voice.tmp FILE ";

@@ -206,6 +206,9 @@ TEST_F(ConfigTransfer, EndMarkerInPlaceOfDataIsJudgedAfterTheByteTimeout)
     EXPECT_EQ(Recorder::When(seen.status, kAt1), Tick{2103 + 1001});
     EXPECT_EQ(seen.configurationRead, 0);
     EXPECT_EQ(image, before);
+    // A failed read, but the unit completed its exchange and gets its closing frame.
+    EXPECT_THAT(seen.ended, ::testing::ElementsAre(TransferResult::Failed));
+    EXPECT_EQ(line.pcCommands().back(), kCmdEndOfTransfer);
 }
 
 TEST_F(ConfigTransfer, PortThatWillNotOpenStopsBeforeAnyFrame)

@@ -87,12 +87,14 @@ struct TempDir {
     }
 };
 
-// Whether a voice read left a temporary file in `dir`.
-inline bool VoiceTemporaryLeft(const std::filesystem::path& dir)
+// Whether a transfer left a scratch or half-written file in `dir` (folders a test plants do not count).
+inline bool ScratchLeft(const std::filesystem::path& dir)
 {
     for (const auto& entry : std::filesystem::directory_iterator(dir)) {
         const std::string name = entry.path().filename().string();
-        if (name.starts_with("voice-") && name.ends_with(".tmp"))
+        if (!entry.is_regular_file())
+            continue;
+        if (name.starts_with("scratch") || name.find(".writing-") != std::string::npos || name.ends_with(".tmp"))
             return true;
     }
     return false;

@@ -1,12 +1,8 @@
 #include "EngineFixture.h"
+#include "programming/TransferFiles.h"
 #include "programming/TransferTexts.h"
 
 #include <gmock/gmock.h>
-
-#include <csignal>
-#include <cstdlib>
-
-#include <sys/resource.h>
 
 namespace veskar::testing {
 namespace {
@@ -53,7 +49,7 @@ TEST_F(FileTransfer, VocabularyGoesInWholeBlocksWithAZeroTail)
         const auto content = Pattern(c.size, static_cast<unsigned>(c.size));
         const auto path = dir.path / "voc91.bin";
         WriteFile(path, content);
-        ASSERT_TRUE(engine.StartVocabWrite(path));
+        ASSERT_TRUE(engine.StartVocabWrite(OpenSendFile(path)));
         RunToEnd();
         EXPECT_EQ(Recorder::Last(seen.dialog), c.dialog);
         EXPECT_EQ(line.pcCommands().back(), kCmdEndOfTransfer);
@@ -75,7 +71,7 @@ TEST_F(FileTransfer, VoiceWriteWaitsTenSecondsAfterTheFirstBlock)
     ExactTiming();
     const auto content = Pattern(2 * kBlockSize, 3);
     WriteFile(dir.path / "veskar.msg", content);
-    ASSERT_TRUE(engine.StartVoiceWrite(dir.path / "veskar.msg"));
+    ASSERT_TRUE(engine.StartVoiceWrite(OpenSendFile(dir.path / "veskar.msg")));
     RunToEnd();
 
     EXPECT_EQ(memory.voices, content);
@@ -103,7 +99,7 @@ TEST_F(FileTransfer, VoicesRoundTripAcrossBufferBoundaries)
         SCOPED_TRACE(blocks);
         const auto content = Pattern(blocks * kBlockSize, static_cast<unsigned>(blocks));
         WriteFile(dir.path / "out.msg", content);
-        ASSERT_TRUE(engine.StartVoiceWrite(dir.path / "out.msg"));
+        ASSERT_TRUE(engine.StartVoiceWrite(OpenSendFile(dir.path / "out.msg")));
         RunToEnd();
         ASSERT_EQ(memory.voices, content);
         EXPECT_EQ(seen.ended.back(), TransferResult::Succeeded);
@@ -113,7 +109,7 @@ TEST_F(FileTransfer, VoicesRoundTripAcrossBufferBoundaries)
         seen.saveAs = target;
         seen.activity.clear();
         line.frames.clear();
-        ASSERT_TRUE(engine.StartVoiceRead(dir.path));
+        ASSERT_TRUE(engine.StartVoiceRead(OpenVoiceStore(dir.path)));
         RunToEnd();
         EXPECT_EQ(ReadFile(target), content);
         EXPECT_EQ(CountCommand(line, kCmdData), blocks + 1); // the last request is answered "no more"
@@ -122,7 +118,7 @@ TEST_F(FileTransfer, VoicesRoundTripAcrossBufferBoundaries)
                   "Receiving packet " + std::to_string(blocks));
         EXPECT_THAT(seen.packets.back(), ::testing::Pair(blocks, blocks)); // from the end marker
         EXPECT_EQ(seen.ended.back(), TransferResult::Succeeded);
-        EXPECT_FALSE(VoiceTemporaryLeft(dir.path));
+        EXPECT_FALSE(ScratchLeft(dir.path));
         EXPECT_EQ(Recorder::Last(seen.dialog), texts::kVoiceDataRead);
     }
 }
@@ -132,7 +128,7 @@ TEST_F(FileTransfer, VoiceReadOfAFullMemoryStopsAfterFiveHundredAndOneRequests)
     line.wireSpeed = false;
     memory.voices = Pattern(502 * kBlockSize, 4);
     seen.saveAs = dir.path / "full.msg";
-    ASSERT_TRUE(engine.StartVoiceRead(dir.path));
+    ASSERT_TRUE(engine.StartVoiceRead(OpenVoiceStore(dir.path)));
     RunToEnd(10'000'000);
     EXPECT_EQ(CountCommand(line, kCmdData), 501U);
     EXPECT_EQ(ReadFile(dir.path / "full.msg"),
@@ -183,7 +179,7 @@ TEST_P(VoiceRead, EndsWithItsTextAndFile)
     const auto target = dir.path / (c.target ? c.target : "v.msg");
     if (c.target)
         seen.saveAs = target;
-    ASSERT_TRUE(engine.StartVoiceRead(dir.path));
+    ASSERT_TRUE(engine.StartVoiceRead(OpenVoiceStore(dir.path)));
     RunToEnd();
     EXPECT_EQ(Recorder::Last(seen.status), c.status);
     EXPECT_THAT(seen.ended, ElementsAre(c.result));
@@ -201,7 +197,7 @@ TEST_P(VoiceRead, EndsWithItsTextAndFile)
         EXPECT_EQ(seen.boxes[0].caption, texts::kCaptionFileError);
         EXPECT_EQ(seen.boxes[0].text, c.box);
     }
-    EXPECT_FALSE(VoiceTemporaryLeft(dir.path));
+    EXPECT_FALSE(ScratchLeft(dir.path));
 }
 
 INSTANTIATE_TEST_SUITE_P(Endings, VoiceRead, ::testing::ValuesIn(kVoiceEndings),
@@ -227,15 +223,15 @@ TEST_F(FileTransfer, ConcurrentVoiceReadsKeepTheirOwnData)
 
     seen.saveAs = dir.path / "first.msg";
     otherSeen.saveAs = dir.path / "second.msg";
-    ASSERT_TRUE(engine.StartVoiceRead(dir.path));
-    ASSERT_TRUE(other.StartVoiceRead(dir.path));
+    ASSERT_TRUE(engine.StartVoiceRead(OpenVoiceStore(dir.path)));
+    ASSERT_TRUE(other.StartVoiceRead(OpenVoiceStore(dir.path)));
     RunToEnd();
     ASSERT_TRUE(otherLine.run());
     EXPECT_EQ(ReadFile(dir.path / "first.msg"), memory.voices);
     EXPECT_EQ(ReadFile(dir.path / "second.msg"), otherMemory.voices);
     EXPECT_EQ(seen.ended.back(), TransferResult::Succeeded);
     EXPECT_EQ(otherSeen.ended.back(), TransferResult::Succeeded);
-    EXPECT_FALSE(VoiceTemporaryLeft(dir.path));
+    EXPECT_FALSE(ScratchLeft(dir.path));
 }
 
 // Received voices are saved as a data file is: a link's target is written, a
@@ -267,14 +263,14 @@ TEST_F(FileTransfer, VoiceSaveReplacesOnlyWhatItShould)
         seen.saveAs = dir.path / c.saveAs;
         seen.ended.clear();
         seen.boxes.clear();
-        ASSERT_TRUE(engine.StartVoiceRead(dir.path));
+        ASSERT_TRUE(engine.StartVoiceRead(OpenVoiceStore(dir.path)));
         RunToEnd();
         EXPECT_THAT(seen.ended, ElementsAre(c.result));
         if (c.holdsVoices)
             EXPECT_EQ(ReadFile(dir.path / c.holdsVoices), memory.voices);
         else
             ASSERT_EQ(seen.boxes.size(), 1U);
-        EXPECT_FALSE(VoiceTemporaryLeft(dir.path));
+        EXPECT_FALSE(ScratchLeft(dir.path));
     }
     EXPECT_TRUE(fs::is_symlink(dir.path / "link.msg"));
     EXPECT_EQ(ReadFile(dir.path / "locked.msg"), old);
@@ -292,17 +288,19 @@ TEST_F(FileTransfer, FilesThatCannotBeUsedAreRefusedBeforeThePort)
         std::string_view text;
     };
     const std::vector<Case> cases = {
-        {"missing vocabulary", [&] { return engine.StartVocabWrite(dir.path / "none.bin"); },
+        {"missing vocabulary", [&] { return engine.StartVocabWrite(OpenSendFile(dir.path / "none.bin")); },
          texts::kCannotOpenVocab},
-        {"vocabulary is a folder", [&] { return engine.StartVocabWrite(dir.path / "folder.bin"); },
+        {"vocabulary is a folder",
+         [&] { return engine.StartVocabWrite(OpenSendFile(dir.path / "folder.bin")); },
          texts::kCannotOpenVocab},
-        {"missing voices", [&] { return engine.StartVoiceWrite(dir.path / "none.msg"); },
+        {"missing voices", [&] { return engine.StartVoiceWrite(OpenSendFile(dir.path / "none.msg")); },
          texts::kCannotOpenVoiceFile},
-        {"voices not whole blocks", [&] { return engine.StartVoiceWrite(dir.path / "short.msg"); },
+        {"voices not whole blocks",
+         [&] { return engine.StartVoiceWrite(OpenSendFile(dir.path / "short.msg")); },
          texts::kVoiceFileNotValid},
-        {"empty voice file", [&] { return engine.StartVoiceWrite(dir.path / "empty.msg"); },
+        {"empty voice file", [&] { return engine.StartVoiceWrite(OpenSendFile(dir.path / "empty.msg")); },
          texts::kVoiceFileNotValid},
-        {"no temporary folder", [&] { return engine.StartVoiceRead(dir.path / "gone"); },
+        {"no temporary folder", [&] { return engine.StartVoiceRead(OpenVoiceStore(dir.path / "gone")); },
          texts::kCannotOpenVoiceTemp},
     };
     for (const Case& c : cases) {
@@ -321,26 +319,106 @@ TEST_F(FileTransfer, FilesThatCannotBeUsedAreRefusedBeforeThePort)
     EXPECT_EQ(ReadFile(dir.path / "short.msg").size(), 8000U);
 }
 
+// Sources and sinks that fail where a disk or a network share might.
+class FailingSource final : public TransferSource {
+  public:
+    FailingSource(std::uintmax_t size, int goodReads) : size_(size), goodReads_(goodReads) {}
+    [[nodiscard]] std::uintmax_t size() const override { return size_; }
+    bool Read(std::span<Byte> into) override
+    {
+        std::ranges::fill(into, Byte{0x5A});
+        return goodReads_-- > 0;
+    }
+
+  private:
+    std::uintmax_t size_;
+    int goodReads_;
+};
+
+class FailingSink final : public VoiceSink {
+  public:
+    explicit FailingSink(int goodAppends) : goodAppends_(goodAppends) {}
+    bool Append(std::span<const Byte>) override { return goodAppends_-- > 0; }
+    bool Keep(const std::filesystem::path&) override { return true; }
+
+  private:
+    int goodAppends_;
+};
+
+// A file that fails mid-way is a failed send, closed with the end-of-transfer frame, never zeros sent as
+// data.
+TEST_F(FileTransfer, SourceFailingMidwayFailsTheSend)
+{
+    struct Case {
+        const char* name;
+        bool vocabulary;
+        std::string_view box;
+        std::string_view dialog;
+    };
+    const Case cases[] = {
+        {"vocabulary", true, texts::kCannotReadVocab, texts::kVocabFailed},
+        {"voices", false, texts::kCannotReadVoiceFile, texts::kVoiceTransferFailure},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        line.frames.clear();
+        seen.boxes.clear();
+        seen.ended.clear();
+        auto source = std::make_unique<FailingSource>(15 * kBlockSize, 1);
+        ASSERT_TRUE(c.vocabulary ? engine.StartVocabWrite(std::move(source))
+                                 : engine.StartVoiceWrite(std::move(source)));
+        RunToEnd();
+        EXPECT_EQ(CountCommand(line, kCmdData), 10U) << "only the blocks that were read";
+        EXPECT_EQ(line.pcCommands().back(), kCmdEndOfTransfer);
+        EXPECT_THAT(seen.ended, ElementsAre(TransferResult::Failed));
+        ASSERT_EQ(seen.boxes.size(), 1U);
+        EXPECT_EQ(seen.boxes[0].text, c.box);
+        EXPECT_EQ(Recorder::Last(seen.dialog), c.dialog);
+    }
+}
+
+TEST_F(FileTransfer, VocabularyTooLargeForPacketNumbersSaysSo)
+{
+    const std::pair<std::uintmax_t, bool> cases[] = {{65535ULL * kBlockSize - 1, true},
+                                                     {65535ULL * kBlockSize, false}};
+    for (const auto& [size, fits] : cases) {
+        SCOPED_TRACE(size);
+        seen.boxes.clear();
+        if (fits) {
+            ASSERT_TRUE(engine.StartVocabWrite(std::make_unique<FailingSource>(size, 0)));
+            RunToEnd();
+            EXPECT_NE(seen.boxes.at(0).text, texts::kVocabTooLarge);
+            continue;
+        }
+        EXPECT_FALSE(engine.StartVocabWrite(std::make_unique<FailingSource>(size, 0)));
+        ASSERT_EQ(seen.boxes.size(), 1U);
+        EXPECT_EQ(seen.boxes[0].text, texts::kVocabTooLarge);
+    }
+}
+
 TEST_F(FileTransfer, VoicesThatCannotBeStoredAreAFailureNotAShortFile)
 {
     memory.voices = Pattern(12 * kBlockSize, 9);
-    const auto target = dir.path / "never.msg";
-    seen.saveAs = target;
-    // In a child process whose files may not grow past one group of ten blocks.
-    const auto child = [&] {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{40960, 40960};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        const bool started = engine.StartVoiceRead(dir.path);
-        line.run();
-        const bool ok = started && seen.boxes.size() == 1 &&
-                        seen.boxes[0].text == texts::kCannotOpenVoiceTemp &&
-                        seen.ended == std::vector{TransferResult::Failed} && seen.saveAsked == 0 &&
-                        Recorder::Last(seen.dialog) == texts::kVoiceTransferFailure;
-        std::_Exit(ok ? 0 : 1);
-    };
-    EXPECT_EXIT(child(), ::testing::ExitedWithCode(0), "");
-    EXPECT_FALSE(std::filesystem::exists(target));
+    seen.saveAs = dir.path / "never.msg";
+    ASSERT_TRUE(engine.StartVoiceRead(std::make_unique<FailingSink>(1)));
+    line.run();
+    ASSERT_EQ(seen.boxes.size(), 1U);
+    EXPECT_EQ(seen.boxes[0].text, texts::kCannotOpenVoiceTemp);
+    EXPECT_THAT(seen.ended, ElementsAre(TransferResult::Failed));
+    EXPECT_EQ(seen.saveAsked, 0);
+    EXPECT_EQ(Recorder::Last(seen.dialog), texts::kVoiceTransferFailure);
+}
+
+// The scratch file has no name, so voices saved as "voice.tmp" (the old
+// temporary name) are kept like any other.
+TEST_F(FileTransfer, VoicesSavedAsVoiceTmpAreKept)
+{
+    memory.voices = Pattern(3 * kBlockSize, 10);
+    seen.saveAs = dir.path / "voice.tmp";
+    ASSERT_TRUE(engine.StartVoiceRead(OpenVoiceStore(dir.path)));
+    RunToEnd();
+    EXPECT_EQ(seen.ended.back(), TransferResult::Succeeded);
+    EXPECT_EQ(ReadFile(dir.path / "voice.tmp"), memory.voices);
 }
 
 TEST_F(FileTransfer, TemporaryVoiceFileHasNoPathLengthLimit)
@@ -351,7 +429,7 @@ TEST_F(FileTransfer, TemporaryVoiceFileHasNoPathLengthLimit)
     std::filesystem::create_directories(deep);
     ASSERT_GT(deep.string().size(), 256U);
     seen.saveAs = dir.path / "deep.msg";
-    ASSERT_TRUE(engine.StartVoiceRead(deep));
+    ASSERT_TRUE(engine.StartVoiceRead(OpenVoiceStore(deep)));
     RunToEnd();
     EXPECT_EQ(ReadFile(dir.path / "deep.msg"), memory.voices);
 }

@@ -1,5 +1,6 @@
 #include "EngineFixture.h"
 #include "database/Defaults.h"
+#include "programming/TransferFiles.h"
 #include "programming/TransferTexts.h"
 
 #include <functional>
@@ -27,10 +28,10 @@ class StopTest : public EngineTest {
             {"config write", true, [](StopTest& t) { return t.engine.StartConfigWrite(t.image); }},
             {"config read", false, [](StopTest& t) { return t.engine.StartConfigRead(t.image); }},
             {"vocab write", true,
-             [](StopTest& t) { return t.engine.StartVocabWrite(t.dir.path / "voc91.bin"); }},
+             [](StopTest& t) { return t.engine.StartVocabWrite(OpenSendFile(t.dir.path / "voc91.bin")); }},
             {"voice write", true,
-             [](StopTest& t) { return t.engine.StartVoiceWrite(t.dir.path / "veskar.msg"); }},
-            {"voice read", false, [](StopTest& t) { return t.engine.StartVoiceRead(t.dir.path); }},
+             [](StopTest& t) { return t.engine.StartVoiceWrite(OpenSendFile(t.dir.path / "veskar.msg")); }},
+            {"voice read", false, [](StopTest& t) { return t.engine.StartVoiceRead(OpenVoiceStore(t.dir.path)); }},
         };
     }
 
@@ -66,7 +67,7 @@ TEST_P(StopBeforeDelivery, ChangesNothingAndEndsAsAFailureOfItsDirection)
         EXPECT_EQ(image, imageBefore);
     }
     EXPECT_EQ(ReadFile(dir.path / "veskar.msg"), Pattern(3 * kBlockSize, 2));
-    EXPECT_FALSE(VoiceTemporaryLeft(dir.path));
+    EXPECT_FALSE(ScratchLeft(dir.path));
 }
 
 // Settling after the port opened; link set up, command on its way.
@@ -91,7 +92,7 @@ TEST_F(StopTest, ReadStoppedMidwayKeepsNothingOfWhatArrived)
 {
     memory.voices = Pattern(40 * kBlockSize, 3);
     const UnitMemory unitBefore = memory;
-    ASSERT_TRUE(engine.StartVoiceRead(dir.path));
+    ASSERT_TRUE(engine.StartVoiceRead(OpenVoiceStore(dir.path)));
     EXPECT_FALSE(line.run(6000));
     ASSERT_GT(seen.packets.size(), 2u) << "blocks should be arriving by now";
     engine.Stop();
@@ -99,7 +100,7 @@ TEST_F(StopTest, ReadStoppedMidwayKeepsNothingOfWhatArrived)
     EXPECT_EQ(seen.ended, std::vector<TransferResult>{TransferResult::Stopped});
     EXPECT_EQ(seen.saveAsked, 0);
     EXPECT_EQ(memory, unitBefore);
-    EXPECT_FALSE(VoiceTemporaryLeft(dir.path));
+    EXPECT_FALSE(ScratchLeft(dir.path));
 }
 
 TEST_F(StopTest, NothingToStopOnceDelivered)

@@ -1,6 +1,6 @@
 #include "programming/unit/UnitStore.h"
 
-#include "database/DataFile.h"
+#include "database/FileWriting.h"
 #include "programming/Frame.h"
 
 #include <fstream>
