@@ -345,6 +345,31 @@ class FailingSink final : public VoiceSink {
     int goodAppends_;
 };
 
+// An acknowledge that comes after its wait must not be taken for the retry's, or
+// every later acknowledge answers the packet before it and a lost packet goes unnoticed.
+TEST_F(FileTransfer, LateAcknowledgeDoesNotShiftTheRest)
+{
+    // Frames: link, command, data 1, data 2, data 2 again, data 3, ...
+    line.answerDelay = [](std::size_t frame) -> std::optional<Tick> {
+        if (frame == 3)
+            return 5100;  // past the 5-second wait, during the retry pause
+        if (frame == 5)
+            return std::nullopt;  // the unit drops the first copy of packet 3
+        return 0;
+    };
+    const auto content = Pattern(2 * kBlockSize + 100, 11);
+    WriteFile(dir.path / "voc.bin", content);
+    ASSERT_TRUE(engine.StartVocabWrite(OpenSendFile(dir.path / "voc.bin")));
+    RunToEnd();
+    std::vector<int> packets;
+    for (const LoggedFrame& frame : line.pcFrames())
+        if (frame.command() == kCmdData)
+            packets.push_back(frame.bytes[3] << 8 | frame.bytes[4]);
+    EXPECT_THAT(packets, ElementsAre(0, 1, 1, 2, 2));
+    EXPECT_EQ(seen.ended.back(), TransferResult::Succeeded);
+    EXPECT_TRUE(std::ranges::equal(content, std::span(memory.vocabulary).first(content.size())));
+}
+
 // A file that fails mid-way is a failed send, closed with the end-of-transfer frame, never zeros sent as
 // data.
 TEST_F(FileTransfer, SourceFailingMidwayFailsTheSend)

@@ -53,6 +53,8 @@ class VirtualLine final : public SerialLink {
     std::string whyNot;
     bool writeNeverFinishes = false;
     std::optional<Tick> babbleEvery; // a stray 0x00 on the line this often
+    // By the index of the frame from the PC: extra delay before its answer, nothing to drop it.
+    std::function<std::optional<Tick>(std::size_t)> answerDelay;
 
     // What happened.
     std::vector<LoggedFrame> frames; // from the PC
@@ -94,8 +96,11 @@ class VirtualLine final : public SerialLink {
         const std::uint64_t sent = now_ + wireTime(frame.size());
         if (!writeNeverFinishes)
             events_.emplace(sent, Event{Kind::WriteFinished, {}});
-        const std::vector<Byte> answer = farEnd_(frame);
-        std::uint64_t at = std::max(sent + turnaround, lineFreeAt_);
+        std::vector<Byte> answer = farEnd_(frame);
+        const std::optional<Tick> delay = answerDelay ? answerDelay(frames.size() - 1) : Tick{0};
+        if (!delay)
+            answer.clear();
+        std::uint64_t at = std::max(sent + turnaround + delay.value_or(0), lineFreeAt_);
         for (std::size_t done = 0; done < answer.size(); done += kChunk) {
             const auto from = answer.begin() + static_cast<std::ptrdiff_t>(done);
             const std::size_t n = std::min(kChunk, answer.size() - done);
