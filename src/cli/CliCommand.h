@@ -3,7 +3,9 @@
 // One sub-command of veskar-cli: its name, usage line, one-line summary,
 // longer help and the function that runs it.
 
+#include <functional>
 #include <iosfwd>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -11,22 +13,25 @@
 namespace veskar::cli {
 
 inline constexpr int kExitSuccess = 0;
-inline constexpr int kExitFailure = 1;  // a difference, a failed transfer; for file commands a refused file
-inline constexpr int kExitUsage = 2;    // bad usage; for transfers a refused file
+inline constexpr int kExitFailure = 1; // a difference, a failed transfer; for file commands a refused file
+inline constexpr int kExitUsage = 2;   // bad usage; for transfers a refused file
 
 struct Streams {
     std::ostream& out;
     std::ostream& err;
+    // Asks a yes/no question on a terminal; empty, or nothing returned, when there is none to ask on.
+    std::function<std::optional<bool>(std::string_view question)> ask = {};
 };
 
 struct Invocation {
-    std::span<const std::string> arguments;  // after the command name, exactly as many as the usage names
-    std::string port;                        // --port NAME, empty when not given
+    std::span<const std::string> arguments; // after the command name, exactly as many as the usage names
+    std::string port;                       // --port NAME, empty when not given
+    bool yes = false;                       // --yes: no confirmation asked
 };
 
 struct CliCommand {
     std::string_view name;
-    std::string_view usage;  // the arguments after the command name
+    std::string_view usage; // the arguments after the command name
     std::string_view summary;
     std::string_view details;
     int (*run)(const Invocation& invocation, Streams streams);
@@ -41,4 +46,4 @@ struct CliCommand {
 // Entry point shared by main() and the tests.
 int RunCli(std::span<const std::string> arguments, Streams streams);
 
-}  // namespace veskar::cli
+} // namespace veskar::cli

@@ -14,12 +14,26 @@ constexpr int kBarWidth = 20;
 // Texts that change with every packet: on a terminal they live in the bar.
 bool IsPacketText(std::string_view text)
 {
-    constexpr std::array prefixes = {texts::kTransmittingPacket, texts::kWaitingForPacket, texts::kReceivingPacket,
-                                     texts::kReceivedPacket};
+    constexpr std::array prefixes = {texts::kTransmittingPacket, texts::kWaitingForPacket,
+                                     texts::kReceivingPacket, texts::kReceivedPacket};
     for (std::string_view prefix : prefixes)
         if (text.starts_with(prefix))
             return true;
     return false;
+}
+
+// Directions to the window's user that mean nothing here.
+bool IsWindowText(std::string_view text)
+{
+    return text == texts::kSelectFileForStorage;
+}
+
+std::string_view Trimmed(std::string_view text)
+{
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 std::string MinutesSeconds(std::chrono::milliseconds time)
@@ -29,7 +43,7 @@ std::string MinutesSeconds(std::chrono::milliseconds time)
     return std::to_string(seconds / 60) + (remainder < 10 ? ":0" : ":") + std::to_string(remainder);
 }
 
-}  // namespace
+} // namespace
 
 ConsoleProgress::ConsoleProgress(std::ostream& err, bool terminal, Clock clock)
     : err_(err), terminal_(terminal), clock_(std::move(clock))
@@ -42,12 +56,46 @@ std::string ConsoleProgress::Bar(int done, int total, std::chrono::milliseconds 
         return {};
     done = std::min(std::max(done, 0), total);
     const int filled = done * kBarWidth / total;
-    std::string bar = "[" + std::string(static_cast<std::size_t>(filled), '#')
-                      + std::string(static_cast<std::size_t>(kBarWidth - filled), '-') + "]  " + std::to_string(done)
-                      + "/" + std::to_string(total) + " packets  " + MinutesSeconds(elapsed) + " elapsed";
+    std::string bar = "[" + std::string(static_cast<std::size_t>(filled), '#') +
+                      std::string(static_cast<std::size_t>(kBarWidth - filled), '-') + "]  " +
+                      std::to_string(done) + "/" + std::to_string(total) + " packets  " +
+                      MinutesSeconds(elapsed) + " elapsed";
     if (done > 0 && done < total)
         bar += "  " + MinutesSeconds(elapsed * (total - done) / done) + " left";
     return bar;
+}
+
+std::string ConsoleProgress::FinalLine(TransferResult result, std::string_view reason)
+{
+    switch (result) {
+    case TransferResult::Succeeded: return "Transfer succeeded.";
+    case TransferResult::Cancelled: return "Transfer stopped: the voices read were not kept.";
+    case TransferResult::Stopped: return std::string(texts::kTransferStopped);
+    case TransferResult::Failed: break;
+    }
+    if (reason.starts_with(texts::kNoResponseRetry))
+        return "Transfer failed: no response from the unit.";
+    reason = Trimmed(reason);
+    return reason.empty() ? "Transfer failed." : "Transfer failed: " + std::string(reason);
+}
+
+void ConsoleProgress::Status(std::string_view text)
+{
+    if (!text.empty() && text != texts::kSuccess && !IsPacketText(text))
+        reason_ = text;
+    Text(text);
+}
+
+void ConsoleProgress::DialogStatus(std::string_view text)
+{
+    if (!text.empty())
+        reason_ = text;
+    Text(text);
+}
+
+void ConsoleProgress::NotStarted()
+{
+    Line(FinalLine(TransferResult::Failed, reason_));
 }
 
 void ConsoleProgress::PacketsDone(int done, int total)
@@ -63,19 +111,21 @@ void ConsoleProgress::PacketsDone(int done, int total)
 void ConsoleProgress::Message(std::string_view caption, MessageIcon /*icon*/, std::string_view text)
 {
     Line(caption.empty() ? std::string(text) : std::string(caption) + ":" + std::string(text));
+    reason_ = text.substr(0, text.find('\n'));
 }
 
 void ConsoleProgress::TransferEnded(TransferResult result)
 {
     ClearBar();
     result_ = result;
+    Line(FinalLine(result, reason_));
     if (ended_)
         ended_();
 }
 
 void ConsoleProgress::Text(std::string_view text)
 {
-    if (text.empty())
+    if (text.empty() || IsWindowText(text))
         return;
     if (terminal_ && IsPacketText(text)) {
         packetText_ = text;
@@ -118,4 +168,4 @@ void ConsoleProgress::ClearBar()
     barShown_ = false;
 }
 
-}  // namespace veskar::cli
+} // namespace veskar::cli

@@ -16,18 +16,20 @@
 namespace veskar::cli {
 
 class ConsoleProgress final : public TransferObserver {
-public:
+  public:
     using Clock = std::function<std::chrono::milliseconds()>;
 
     ConsoleProgress(std::ostream& err, bool terminal, Clock clock);
 
     void Activity(std::string_view text) override { Text(text); }
-    void Status(std::string_view text) override { Text(text); }
-    void DialogStatus(std::string_view text) override { Text(text); }
+    void Status(std::string_view text) override;
+    void DialogStatus(std::string_view text) override;
     void PacketsDone(int done, int total) override;
     void Message(std::string_view caption, MessageIcon icon, std::string_view text) override;
     [[nodiscard]] std::optional<std::filesystem::path> ChooseVoiceSaveFile() override { return voiceFile_; }
     void TransferEnded(TransferResult result) override;
+    // A transfer refused before it began ends with its final line too.
+    void NotStarted();
 
     void setVoiceFile(std::filesystem::path file) { voiceFile_ = std::move(file); }
     void setEnded(std::function<void()> ended) { ended_ = std::move(ended); }
@@ -35,8 +37,10 @@ public:
 
     // "[#########-----------]  3/64 packets  0:12 elapsed  0:28 left"
     [[nodiscard]] static std::string Bar(int done, int total, std::chrono::milliseconds elapsed);
+    // The one line that says how a transfer ended; `reason` is its last failure text.
+    [[nodiscard]] static std::string FinalLine(TransferResult result, std::string_view reason);
 
-private:
+  private:
     void Text(std::string_view text);
     void Line(std::string_view text);
     void DrawBar();
@@ -51,9 +55,10 @@ private:
     bool barShown_ = false;
     std::string packetText_;
     std::string lastLine_;
+    std::string reason_;
     std::optional<std::filesystem::path> voiceFile_;
     std::function<void()> ended_;
     std::optional<TransferResult> result_;
 };
 
-}  // namespace veskar::cli
+} // namespace veskar::cli

@@ -108,7 +108,8 @@ std::string ScalarValue(const Field& field, std::span<const Byte> bytes)
 std::string CommandText(const Command& command)
 {
     const auto label = ExpandCommand(command.opcode);
-    std::string text = label ? std::string(*label) : " [" + std::string(1, static_cast<char>(command.opcode)) + "]";
+    std::string text =
+        label ? std::string(*label) : " [" + std::string(1, static_cast<char>(command.opcode)) + "]";
     return text + command.value;
 }
 
@@ -158,7 +159,7 @@ std::vector<ListingEntry> FieldEntries(const Field& field, const Image& image)
     return entries;
 }
 
-}  // namespace
+} // namespace
 
 std::vector<ListingEntry> ImageListing(const Image& image)
 {
@@ -190,9 +191,10 @@ std::vector<FieldDifference> CompareImages(const Image& before, const Image& aft
         const DirectoryBlock blockA = BlockOf(field, before);
         const DirectoryBlock blockB = BlockOf(field, after);
         if (!std::ranges::equal(StoredContent(blockA), StoredContent(blockB)))
-            differences.push_back({field.name + ".stored", Hex(StoredContent(blockA)), Hex(StoredContent(blockB))});
+            differences.push_back(
+                {field.name + ".stored", Hex(StoredContent(blockA)), Hex(StoredContent(blockB))});
     }
     return differences;
 }
 
-}  // namespace veskar
+} // namespace veskar

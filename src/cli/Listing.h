@@ -27,4 +27,4 @@ struct FieldDifference {
 
 [[nodiscard]] std::vector<FieldDifference> CompareImages(const Image& before, const Image& after);
 
-}  // namespace veskar
+} // namespace veskar

@@ -46,7 +46,7 @@ bool HasOptions(std::string_view usage)
 
 void PrintToolHelp(std::ostream& out)
 {
-    out << "Usage: " << kToolName << " [--port NAME] COMMAND ARGUMENTS...\n"
+    out << "Usage: " << kToolName << " [--port NAME] [--yes] COMMAND ARGUMENTS...\n"
         << "       " << kToolName << " COMMAND --help\n\n"
         << "Reads, writes and compares configuration data files (.dat), and transfers\n"
         << "configurations, vocabularies and voices to and from the unit over a serial\n"
@@ -75,7 +75,7 @@ int BadUsage(std::string_view problem, Streams streams)
     return kExitUsage;
 }
 
-}  // namespace
+} // namespace
 
 int RunCli(std::span<const std::string> arguments, Streams streams)
 {
@@ -86,6 +86,11 @@ int RunCli(std::span<const std::string> arguments, Streams streams)
         if (option == "--help") {
             PrintToolHelp(streams.out);
             return kExitSuccess;
+        }
+        if (option == "--yes") {
+            invocation.yes = true;
+            ++next;
+            continue;
         }
         if (option == "--port" && next + 1 < arguments.size()) {
             invocation.port = arguments[next + 1];
@@ -117,4 +122,4 @@ int RunCli(std::span<const std::string> arguments, Streams streams)
     return command.run(invocation, streams);
 }
 
-}  // namespace veskar::cli
+} // namespace veskar::cli

@@ -25,4 +25,4 @@ std::size_t PrintDifferences(const Image& before, const Image& after, std::ostre
     return differences.size();
 }
 
-}  // namespace veskar::cli
+} // namespace veskar::cli

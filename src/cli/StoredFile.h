@@ -16,4 +16,4 @@ namespace veskar::cli {
 // Prints `name: before -> after` per differing field; returns how many differ.
 std::size_t PrintDifferences(const Image& before, const Image& after, std::ostream& out);
 
-}  // namespace veskar::cli
+} // namespace veskar::cli

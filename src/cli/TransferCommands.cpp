@@ -5,6 +5,7 @@
 #include "database/Defaults.h"
 #include "programming/ConfigPreparation.h"
 #include "programming/TransferFiles.h"
+#include "programming/TransferTexts.h"
 
 #include <filesystem>
 #include <ostream>
@@ -13,23 +14,14 @@ namespace veskar::cli {
 
 namespace {
 
-// Found out before the first frame, not after a transfer of minutes.
-bool RefuseUnwritableOutput(const std::string& name, std::ostream& err)
+// Nothing is read from the unit when its result could not be kept: found out
+// before the first frame, not after a transfer of minutes.
+bool RefuseUnwritableOutput(const std::string& name, std::string_view message, std::ostream& err)
 {
-    const FileError error = CheckWritable(name);
-    if (error == FileError::None)
+    if (CheckWritable(name) == FileError::None)
         return false;
-    err << name << ":" << FileErrorText(error) << "\n";
+    err << name << ":" << message << "(cannot be written)\n";
     return true;
-}
-
-bool RefuseOutputName(const std::string& name, std::ostream& err)
-{
-    if (!DataFileNameHolds(name)) {
-        err << name << ":" << FileErrorText(FileError::NeedDatExtension) << "\n";
-        return true;
-    }
-    return RefuseUnwritableOutput(name, err);
 }
 
 int RunWriteConfig(const Invocation& invocation, Streams streams)
@@ -38,22 +30,28 @@ int RunWriteConfig(const Invocation& invocation, Streams streams)
     if (!ReadStored(invocation.arguments[0], image, streams.err))
         return kExitUsage;
     // The file itself is left as it is; only the copy sent is adjusted.
-    return RunTransfer(invocation, streams,
-                       [&image](TransferEngine& engine, ConsoleProgress&) { return engine.StartConfigWrite(image); });
+    return RunTransfer(invocation, streams, [&image](TransferEngine& engine, ConsoleProgress&) {
+        return engine.StartConfigWrite(image);
+    });
 }
 
 // `image` holds the unit's configuration when this returns kExitSuccess.
 int ReadFromUnit(const Invocation& invocation, Streams streams, Image& image)
 {
     CreateDatabase(image);
-    return RunTransfer(invocation, streams,
-                       [&image](TransferEngine& engine, ConsoleProgress&) { return engine.StartConfigRead(image); });
+    return RunTransfer(invocation, streams, [&image](TransferEngine& engine, ConsoleProgress&) {
+        return engine.StartConfigRead(image);
+    });
 }
 
 int RunReadConfig(const Invocation& invocation, Streams streams)
 {
     const std::string& name = invocation.arguments[0];
-    if (RefuseOutputName(name, streams.err))
+    if (!DataFileNameHolds(name)) {
+        streams.err << name << ":" << FileErrorText(FileError::NeedDatExtension) << "\n";
+        return kExitUsage;
+    }
+    if (RefuseUnwritableOutput(name, FileErrorText(FileError::CannotOpen), streams.err))
         return kExitUsage;
     Image image{};
     const int status = ReadFromUnit(invocation, streams, image);
@@ -87,21 +85,37 @@ int RunVerify(const Invocation& invocation, Streams streams)
 int RunWriteVocab(const Invocation& invocation, Streams streams)
 {
     const std::filesystem::path file = invocation.arguments[0];
-    return RunTransfer(invocation, streams,
-                       [&file](TransferEngine& engine, ConsoleProgress&) { return engine.StartVocabWrite(OpenSendFile(file)); });
+    if (!invocation.yes) {
+        const std::optional<bool> answer =
+            streams.ask
+                ? streams.ask("Writing the vocabulary erases every voice message on the unit. Continue?")
+                : std::nullopt;
+        if (!answer) {
+            streams.err << "write-vocab erases every voice message on the unit; give --yes to go ahead.\n";
+            return kExitUsage;
+        }
+        if (!*answer) {
+            streams.err << "Nothing was sent.\n";
+            return kExitFailure;
+        }
+    }
+    return RunTransfer(invocation, streams, [&file](TransferEngine& engine, ConsoleProgress&) {
+        return engine.StartVocabWrite(OpenSendFile(file));
+    });
 }
 
 int RunWriteVoices(const Invocation& invocation, Streams streams)
 {
     const std::filesystem::path file = invocation.arguments[0];
-    return RunTransfer(invocation, streams,
-                       [&file](TransferEngine& engine, ConsoleProgress&) { return engine.StartVoiceWrite(OpenSendFile(file)); });
+    return RunTransfer(invocation, streams, [&file](TransferEngine& engine, ConsoleProgress&) {
+        return engine.StartVoiceWrite(OpenSendFile(file));
+    });
 }
 
 int RunReadVoices(const Invocation& invocation, Streams streams)
 {
     const std::filesystem::path file = invocation.arguments[0];
-    if (RefuseUnwritableOutput(file.string(), streams.err))
+    if (RefuseUnwritableOutput(file.string(), texts::kCannotSaveVoiceFile, streams.err))
         return kExitUsage;
     return RunTransfer(invocation, streams, [&file](TransferEngine& engine, ConsoleProgress& progress) {
         progress.setVoiceFile(file);
@@ -124,7 +138,7 @@ constexpr CliCommand kTransferCommands[] = {
      RunVerify},
     {"write-vocab", "FILE.bin", "send a vocabulary file (erases the unit's voices)",
      "Sends FILE.bin as the unit's speech vocabulary. This destroys every voice\n"
-     "message stored in the unit.",
+     "message stored in the unit: asked on a terminal, otherwise --yes is needed.",
      RunWriteVocab},
     {"write-voices", "FILE.msg", "send voice messages to the unit",
      "Sends FILE.msg (a whole number of 4096-byte blocks) to the unit's voice memory.", RunWriteVoices},
@@ -134,11 +148,11 @@ constexpr CliCommand kTransferCommands[] = {
      RunReadVoices},
 };
 
-}  // namespace
+} // namespace
 
 std::span<const CliCommand> TransferCommands()
 {
     return kTransferCommands;
 }
 
-}  // namespace veskar::cli
+} // namespace veskar::cli

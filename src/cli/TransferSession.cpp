@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 
+#include <filesystem>
 #include <iostream>
 #include <ostream>
 #include <unistd.h>
@@ -32,7 +33,7 @@ bool IsTerminal(const std::ostream& stream)
     return &stream == &std::cerr && isatty(STDERR_FILENO) == 1;
 }
 
-}  // namespace
+} // namespace
 
 std::string ChosenPort(const Invocation& invocation)
 {
@@ -47,6 +48,11 @@ int RunTransfer(const Invocation& invocation, Streams streams,
 {
     EnsureEventLoop();
     const std::string name = ChosenPort(invocation);
+    std::error_code ignored;
+    if (PortIndexFromName(name) < 0 && !std::filesystem::exists(name, ignored)) {
+        streams.err << "veskar-cli: '" << name << "' is neither COM1..COM8 nor an existing device\n";
+        return kExitUsage;
+    }
     SteadyClock clock;
     SerialPortLink link(ResolvePortDevice(name), clock);
     ConsoleProgress progress(streams.err, IsTerminal(streams.err),
@@ -58,11 +64,13 @@ int RunTransfer(const Invocation& invocation, Streams streams,
     streams.err << "Port " << PortLabel(name, link.device()) << "\n";
     QEventLoop loop;
     progress.setEnded([&loop] { loop.quit(); });
-    if (!start(engine, progress))
+    if (!start(engine, progress)) {
+        progress.NotStarted();
         return engine.lastRefusal() == StartRefusal::File ? kExitUsage : kExitFailure;
+    }
     if (!progress.result())
         loop.exec();
     return progress.result() == TransferResult::Succeeded ? kExitSuccess : kExitFailure;
 }
 
-}  // namespace veskar::cli
+} // namespace veskar::cli

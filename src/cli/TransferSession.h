@@ -21,4 +21,4 @@ namespace veskar::cli {
 int RunTransfer(const Invocation& invocation, Streams streams,
                 const std::function<bool(TransferEngine&, ConsoleProgress&)>& start);
 
-}  // namespace veskar::cli
+} // namespace veskar::cli

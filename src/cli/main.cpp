@@ -1,11 +1,30 @@
 #include "cli/CliCommand.h"
 
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
+
+namespace {
+
+// Questions are asked only when someone is there to answer them.
+std::optional<bool> AskOnTerminal(std::string_view question)
+{
+    if (isatty(STDIN_FILENO) != 1 || isatty(STDERR_FILENO) != 1)
+        return std::nullopt;
+    std::cerr << question << " [y/N] " << std::flush;
+    std::string answer;
+    if (!std::getline(std::cin, answer))
+        return false;
+    return answer == "y" || answer == "Y" || answer == "yes";
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
-    return veskar::cli::RunCli(arguments, {std::cout, std::cerr});
+    return veskar::cli::RunCli(arguments, {std::cout, std::cerr, AskOnTerminal});
 }

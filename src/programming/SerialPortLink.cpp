@@ -1,5 +1,7 @@
 #include "programming/SerialPortLink.h"
 
+#include <unistd.h>
+
 namespace veskar {
 
 SerialPortLink::SerialPortLink(std::string device, const Clock& clock, QObject* parent)
@@ -37,12 +39,13 @@ bool SerialPortLink::open(std::string& whyNot)
     whyNot.clear();
     port_.setPortName(QString::fromStdString(device_));
     if (!port_.open(QIODevice::ReadWrite)) {
-        whyNot = OpenFailureAdvice(port_.error(), device_);
+        whyNot = OpenFailureAdvice(port_.error(), device_, ::access(device_.c_str(), R_OK | W_OK) == 0);
         return false;
     }
-    const bool configured = port_.setBaudRate(QSerialPort::Baud38400) && port_.setDataBits(QSerialPort::Data8)
-                            && port_.setParity(QSerialPort::NoParity) && port_.setStopBits(QSerialPort::OneStop)
-                            && port_.setFlowControl(QSerialPort::NoFlowControl);
+    const bool configured = port_.setBaudRate(QSerialPort::Baud38400) &&
+                            port_.setDataBits(QSerialPort::Data8) && port_.setParity(QSerialPort::NoParity) &&
+                            port_.setStopBits(QSerialPort::OneStop) &&
+                            port_.setFlowControl(QSerialPort::NoFlowControl);
     if (!configured) {
         whyNot = device_ + " does not accept 38400 baud 8N1: " + port_.errorString().toStdString();
         port_.close();
@@ -68,7 +71,7 @@ void SerialPortLink::close()
 void SerialPortLink::write(std::span<const Byte> frame)
 {
     if (!port_.isOpen())
-        return;  // the missing reply makes the protocol retry
+        return; // the missing reply makes the protocol retry
     port_.write(reinterpret_cast<const char*>(frame.data()), static_cast<qint64>(frame.size()));
 }
 
@@ -98,7 +101,8 @@ void SerialPortLink::readArrived()
     const QByteArray bytes = port_.readAll();
     if (bytes.isEmpty() || !events_.bytesArrived)
         return;
-    events_.bytesArrived({reinterpret_cast<const Byte*>(bytes.constData()), static_cast<std::size_t>(bytes.size())});
+    events_.bytesArrived(
+        {reinterpret_cast<const Byte*>(bytes.constData()), static_cast<std::size_t>(bytes.size())});
 }
 
 void SerialPortLink::bytesWritten()
@@ -115,23 +119,22 @@ void SerialPortLink::portError(QSerialPort::SerialPortError error)
         port_.close();
 }
 
-std::string OpenFailureAdvice(QSerialPort::SerialPortError error, const std::string& device)
+std::string OpenFailureAdvice(QSerialPort::SerialPortError error, const std::string& device, bool accessible)
 {
     switch (error) {
     case QSerialPort::PermissionError:
-#ifdef _WIN32
-        return device + " is in use by another program.";
-#else
-        return "No permission to use " + device
-               + " (or another program has it open). Add yourself to the group that owns it, usually dialout: "
-                 "sudo usermod -aG dialout $USER, then log out and in again.";
-#endif
+        // Qt reports a port locked by another program as a permission error too.
+        if (accessible)
+            return device + " is in use by another program.";
+        return "No permission to use " + device +
+               ". Add yourself to the group that owns it, usually dialout: "
+               "sudo usermod -aG dialout $USER, then log out and in again.";
     case QSerialPort::DeviceNotFoundError:
-        return "There is no device " + device + ". Pick another port, or set the device for it in the [Ports] group "
+        return "There is no device " + device +
+               ". Pick another port, or set the device for it in the [Ports] group "
                "of CorvaneVeskar.ini, e.g. COM1=/dev/ttyUSB0.";
-    default:
-        return {};
+    default: return {};
     }
 }
 
-}  // namespace veskar
+} // namespace veskar

@@ -17,7 +17,7 @@ namespace veskar {
 class SerialPortLink final : public QObject, public SerialLink {
     Q_OBJECT
 
-public:
+  public:
     struct Events {
         std::function<void(std::span<const Byte>)> bytesArrived;
         std::function<void()> writeFinished;
@@ -39,7 +39,7 @@ public:
     void purge(unsigned purgeFlags) override;
     void armTimer(Tick at) override;
 
-private:
+  private:
     void readArrived();
     void bytesWritten();
     void portError(QSerialPort::SerialPortError error);
@@ -53,6 +53,9 @@ private:
 
 // What to tell the user when a device cannot be opened; empty when there is
 // nothing useful to add to "Error opening COM port".
-[[nodiscard]] std::string OpenFailureAdvice(QSerialPort::SerialPortError error, const std::string& device);
+// `accessible`: the device's permissions let this user read and write it, so a
+// refusal means another program holds it.
+[[nodiscard]] std::string OpenFailureAdvice(QSerialPort::SerialPortError error, const std::string& device,
+                                            bool accessible);
 
-}  // namespace veskar
+} // namespace veskar

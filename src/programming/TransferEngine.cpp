@@ -148,7 +148,10 @@ bool TransferEngine::StartVocabWrite(std::unique_ptr<TransferSource> source)
     source_ = std::move(source);
     if (!source_)
         return RefuseFile(texts::kCannotOpenVocab);
+    // An empty vocabulary would still erase every voice on the unit.
     const std::uintmax_t size = source_->size();
+    if (size == 0)
+        return RefuseFile(texts::kVocabNotValid);
     if (size / kBlockSize + 1 > kMaxPacketNumber)
         return RefuseFile(texts::kVocabTooLarge);
     totalPackets_ = static_cast<int>(size / kBlockSize + 1);

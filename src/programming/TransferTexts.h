@@ -45,6 +45,7 @@ inline constexpr std::string_view kVocabExtension = "bin";
 inline constexpr std::string_view kVocabDefaultName = "voc91.bin";
 inline constexpr std::string_view kCannotOpenVocab = " CANNOT OPEN VOCABULARY FILE ";
 // Not long-standing texts: a file can be too large for the packet numbers, or fail mid-way.
+inline constexpr std::string_view kVocabNotValid = " VOCABULARY FILE IS NOT VALID ";
 inline constexpr std::string_view kVocabTooLarge = " VOCABULARY FILE IS TOO LARGE ";
 inline constexpr std::string_view kCannotReadVocab = " CANNOT READ VOCABULARY FILE ";
 inline constexpr std::string_view kCannotReadVoiceFile = " CANNOT READ VOICE MESSAGE FILE ";

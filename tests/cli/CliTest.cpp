@@ -1,6 +1,6 @@
 #include "cli/CliCommand.h"
-#include "database/Defaults.h"
 #include "database/Codes.h"
+#include "database/Defaults.h"
 #include "database/Document.h"
 #include "support/TempFolder.h"
 
@@ -15,7 +15,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class CliTest : public ::testing::Test {
-protected:
+  protected:
     std::string path(const std::string& name) const { return m_folder / name; }
 
     int run(std::vector<std::string> arguments)
@@ -79,17 +79,21 @@ TEST_F(CliTest, RefusedFilesExitWithTheProgramsMessage)
     const struct {
         std::vector<std::string> arguments;
         int exit;
-        std::string file;  // named in the message
+        std::string file; // named in the message
         std::string message;
     } cases[] = {
-        {{"new", path("old.dat")}, kExitFailure, "old.dat",
+        {{"new", path("old.dat")},
+         kExitFailure,
+         "old.dat",
          ": already exists; remove it first to replace it"},
         {{"new", path("dangling.dat")}, kExitFailure, "dangling.dat",
          ": already exists; remove it first to replace it"},
         {{"new", path("a.txt")}, kExitFailure, "a.txt", ": FILE NAME MUST HAVE .DAT EXTENSION "},
         {{"show", path("short.dat")}, kExitFailure, "short.dat", ": FILE IS NOT THE CORRECT SIZE "},
         {{"show", path("missing.dat")}, kExitFailure, "missing.dat", ": CANNOT OPEN FILE "},
-        {{"repair", path("short.dat"), path("out.dat")}, kExitFailure, "short.dat",
+        {{"repair", path("short.dat"), path("out.dat")},
+         kExitFailure,
+         "short.dat",
          ": FILE IS NOT THE CORRECT SIZE "},
         {{"diff", path("good.dat"), path("missing.dat")}, kExitUsage, "missing.dat", ": CANNOT OPEN FILE "},
     };
@@ -128,7 +132,9 @@ TEST_F(CliTest, ReadsRefuseAnUnwritableOutputAtOnce)
     for (const auto& arguments : cases) {
         m_err.str("");
         EXPECT_EQ(run(arguments), kExitUsage) << arguments[1];
-        EXPECT_EQ(m_err.str(), arguments[1] + ": CANNOT OPEN FILE \n");
+        const std::string why =
+            arguments[0] == "read-config" ? "CANNOT OPEN FILE " : "CANNOT SAVE VOICE MESSAGE FILE ";
+        EXPECT_EQ(m_err.str(), arguments[1] + ": " + why + "(cannot be written)\n");
     }
     EXPECT_EQ(m_folder.read("locked.msg"), "old");
 }
@@ -178,10 +184,33 @@ TEST_F(CliTest, RepairFixesWhatIsOutOfRange)
     EXPECT_EQ(m_out.str(), "gen.timesA: 0 -> 3\ngen.levelTxTone: 99 -> 25\n");
 }
 
+// Refused before the port is touched, let alone the first frame: exit 2 and the reason.
+TEST_F(CliTest, TransfersRefuseWhatCannotWorkBeforeTheFirstFrame)
+{
+    m_folder.write("voc.bin", "vocabulary");
+    const struct {
+        std::vector<std::string> arguments;
+        std::string message;
+    } cases[] = {
+        {{"--port", "COM9", "read-config", path("out.dat")},
+         "veskar-cli: 'COM9' is neither COM1..COM8 nor an existing device\n"},
+        {{"--port", "COM1", "write-vocab", path("voc.bin")},
+         "write-vocab erases every voice message on the unit; give --yes to go ahead.\n"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(run(c.arguments), kExitUsage) << c.arguments[2];
+        EXPECT_EQ(m_err.str(), c.message);
+    }
+}
+
 TEST_F(CliTest, UsageErrorsExitTwoAndHelpExitsZero)
 {
     const std::vector<std::vector<std::string>> bad = {
-        {}, {"frobnicate"}, {"show"}, {"show", "a.dat", "b.dat"}, {"--colour", "show", "a.dat"},
+        {},
+        {"frobnicate"},
+        {"show"},
+        {"show", "a.dat", "b.dat"},
+        {"--colour", "show", "a.dat"},
         {"diff", "a.dat"},
     };
     for (const auto& arguments : bad)
@@ -194,5 +223,5 @@ TEST_F(CliTest, UsageErrorsExitTwoAndHelpExitsZero)
     EXPECT_NE(m_out.str().find("Usage: veskar-cli diff A.dat B.dat"), std::string::npos);
 }
 
-}  // namespace
-}  // namespace veskar::cli
+} // namespace
+} // namespace veskar::cli

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <vector>
 
 namespace veskar::cli {
 namespace {
@@ -21,7 +22,7 @@ TEST(ConsoleProgressTest, BarShowsPacketsElapsedAndEstimate)
         {0, 64, 0, "[--------------------]  0/64 packets  0:00 elapsed"},
         {16, 64, 10000, "[#####---------------]  16/64 packets  0:10 elapsed  0:30 left"},
         {64, 64, 75000, "[####################]  64/64 packets  1:15 elapsed"},
-        {70, 64, 1000, "[####################]  64/64 packets  0:01 elapsed"},  // clamped
+        {70, 64, 1000, "[####################]  64/64 packets  0:01 elapsed"}, // clamped
         {1, 0, 0, ""},
     };
     for (const Case& c : cases)
@@ -60,5 +61,55 @@ TEST(ConsoleProgressTest, OnTerminalPacketTextsStayInTheBar)
     EXPECT_EQ(progress.result(), TransferResult::Succeeded);
 }
 
-}  // namespace
-}  // namespace veskar::cli
+// Whatever the engine said last, the transfer ends with one line saying how it ended.
+TEST(ConsoleProgressTest, EveryTransferEndsWithOneFinalLine)
+{
+    struct Case {
+        const char* name;
+        std::vector<std::pair<char, std::string>> said; // a: activity, s: status, d: dialog, m: message
+        TransferResult result;
+        const char* last;
+    };
+    const Case cases[] = {
+        {"write cut midway",
+         {{'a', "Transmitting packet 1 of 1"}, {'s', "No response - retry 3"}},
+         TransferResult::Failed,
+         "Transfer failed: no response from the unit."},
+        {"no link",
+         {{'s', "Communications Failure - Check connection."}, {'s', "Success"}},
+         TransferResult::Failed,
+         "Transfer failed: Communications Failure - Check connection."},
+        {"voices not saved",
+         {{'m', " CANNOT SAVE VOICE MESSAGE FILE "}},
+         TransferResult::Failed,
+         "Transfer failed: CANNOT SAVE VOICE MESSAGE FILE"},
+        {"read",
+         {{'d', "Voice data read from the Corvane VWM"},
+          {'a', "Select a file for storage"},
+          {'s', "Success"}},
+         TransferResult::Succeeded,
+         "Transfer succeeded."},
+        {"not kept", {}, TransferResult::Cancelled, "Transfer stopped: the voices read were not kept."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::ostringstream err;
+        ConsoleProgress progress(err, false, [] { return milliseconds(0); });
+        for (const auto& [kind, text] : c.said) {
+            switch (kind) {
+            case 'a': progress.Activity(text); break;
+            case 's': progress.Status(text); break;
+            case 'd': progress.DialogStatus(text); break;
+            default: progress.Message("File Error", MessageIcon::Exclamation, text); break;
+            }
+        }
+        progress.TransferEnded(c.result);
+        const std::string shown = err.str();
+        EXPECT_TRUE(shown.ends_with(std::string("\n") + c.last + "\n") || shown == std::string(c.last) + "\n")
+            << shown;
+        EXPECT_EQ(shown.find("Select a file for storage"), std::string::npos) << "a direction for the window";
+    }
+}
+
+} // namespace
+} // namespace veskar::cli

@@ -28,7 +28,7 @@ std::vector<char> Contents(const fs::path& file)
 }
 
 class TransferEndToEndTest : public ::testing::Test {
-protected:
+  protected:
     void startUnit(std::vector<std::string> faults = {})
     {
         std::vector<std::string> arguments = {"--pty", port(), "--store", path("store")};
@@ -62,7 +62,7 @@ TEST_F(TransferEndToEndTest, ConfigurationWrittenIsTheOneReadBack)
     startUnit();
     Image image{};
     CreateDatabase(image);
-    image.gen.siteName[0] = 'Q';  // differs from the unit's fresh store
+    image.gen.siteName[0] = 'Q'; // differs from the unit's fresh store
     ASSERT_EQ(WriteImageFile(path("sent.dat"), image), FileError::None);
 
     ASSERT_EQ(cli({"write-config", path("sent.dat")}), kExitSuccess) << err_.str();
@@ -71,7 +71,9 @@ TEST_F(TransferEndToEndTest, ConfigurationWrittenIsTheOneReadBack)
     Image read{};
     ASSERT_EQ(ReadImageFile(path("read.dat"), read, SizeRule::Exact), FileError::None);
     EXPECT_EQ(read.gen.siteName[0], 'Q');
-    const auto users = [](const Image& i) { return std::vector<Byte>(i.bytes().begin(), i.bytes().begin() + offsetof(Image, gen)); };
+    const auto users = [](const Image& i) {
+        return std::vector<Byte>(i.bytes().begin(), i.bytes().begin() + offsetof(Image, gen));
+    };
     EXPECT_EQ(users(read), users(image));
     EXPECT_EQ(read.dir, image.dir);
     EXPECT_EQ(cli({"verify", path("sent.dat")}), kExitSuccess) << out_.str() << err_.str();
@@ -83,7 +85,8 @@ TEST_F(TransferEndToEndTest, VoicesWrittenAreTheOnesReadBack)
     std::vector<char> voices(2 * 4096);
     for (std::size_t i = 0; i < voices.size(); ++i)
         voices[i] = static_cast<char>(i * 7 + i / 4096);
-    std::ofstream(path("sent.msg"), std::ios::binary).write(voices.data(), static_cast<std::streamsize>(voices.size()));
+    std::ofstream(path("sent.msg"), std::ios::binary)
+        .write(voices.data(), static_cast<std::streamsize>(voices.size()));
 
     ASSERT_EQ(cli({"write-voices", path("sent.msg")}), kExitSuccess) << err_.str();
     ASSERT_EQ(cli({"read-voices", path("read.msg")}), kExitSuccess) << err_.str();
@@ -100,7 +103,7 @@ TEST_F(TransferEndToEndTest, EndOfDataForTheFirstPacketWritesNoFile)
 TEST_F(TransferEndToEndTest, SilentUnitIsACommunicationsFailure)
 {
     startUnit({"silent"});
-    EXPECT_EQ(cli({"write-config", path("missing.dat")}), kExitUsage);  // refused before the port is touched
+    EXPECT_EQ(cli({"write-config", path("missing.dat")}), kExitUsage); // refused before the port is touched
 
     Image image{};
     CreateDatabase(image);
@@ -110,5 +113,5 @@ TEST_F(TransferEndToEndTest, SilentUnitIsACommunicationsFailure)
     EXPECT_NE(err_.str().find("Communications Failure - Check connection."), std::string::npos);
 }
 
-}  // namespace
-}  // namespace veskar::cli
+} // namespace
+} // namespace veskar::cli

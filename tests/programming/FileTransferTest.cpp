@@ -36,7 +36,6 @@ TEST_F(FileTransfer, VocabularyGoesInWholeBlocksWithAZeroTail)
     };
     const Case cases[] = {{10000, {}, 3, texts::kVocabSuccess},
                           {8192, {}, 3, texts::kVocabSuccess},
-                          {0, {}, 1, texts::kVocabSuccess},
                           {45000, {}, 11, texts::kVocabSuccess},
                           {5000, {.ignoreFirst = 3}, 64, texts::kVocabSuccess},
                           {100, {.silent = true}, 0, texts::kVocabFailedNoComms},
@@ -293,6 +292,8 @@ TEST_F(FileTransfer, FilesThatCannotBeUsedAreRefusedBeforeThePort)
         {"vocabulary is a folder",
          [&] { return engine.StartVocabWrite(OpenSendFile(dir.path / "folder.bin")); },
          texts::kCannotOpenVocab},
+        {"empty vocabulary", [&] { return engine.StartVocabWrite(OpenSendFile(dir.path / "empty.msg")); },
+         texts::kVocabNotValid},
         {"missing voices", [&] { return engine.StartVoiceWrite(OpenSendFile(dir.path / "none.msg")); },
          texts::kCannotOpenVoiceFile},
         {"voices not whole blocks",
@@ -352,9 +353,9 @@ TEST_F(FileTransfer, LateAcknowledgeDoesNotShiftTheRest)
     // Frames: link, command, data 1, data 2, data 2 again, data 3, ...
     line.answerDelay = [](std::size_t frame) -> std::optional<Tick> {
         if (frame == 3)
-            return 5100;  // past the 5-second wait, during the retry pause
+            return 5100; // past the 5-second wait, during the retry pause
         if (frame == 5)
-            return std::nullopt;  // the unit drops the first copy of packet 3
+            return std::nullopt; // the unit drops the first copy of packet 3
         return 0;
     };
     const auto content = Pattern(2 * kBlockSize + 100, 11);
