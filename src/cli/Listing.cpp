@@ -47,20 +47,21 @@ std::string Quoted(std::string_view text)
     return quoted + "\"";
 }
 
-bool IsTidyCode(std::span<const Byte> bytes)
+// As the repair sees codes: at most 8 digits, only the fixed code has its 9.
+bool IsTidyCode(std::span<const Byte> bytes, std::size_t maxDigits)
 {
     CodeField code;
     std::copy(bytes.begin(), bytes.end(), reinterpret_cast<Byte*>(&code));
-    if (code.length > code.digits.size())
+    if (code.length > maxDigits)
         return false;
     const auto digitsEnd = code.digits.begin() + code.length;
     return std::all_of(code.digits.begin(), digitsEnd, [](Byte d) { return d <= 15; }) &&
            std::all_of(digitsEnd, code.digits.end(), [](Byte d) { return d == 0; });
 }
 
-std::string CodeValue(std::span<const Byte> bytes)
+std::string CodeValue(std::span<const Byte> bytes, std::size_t maxDigits)
 {
-    if (!IsTidyCode(bytes))
+    if (!IsTidyCode(bytes, maxDigits))
         return "invalid [" + Hex(bytes) + "]";
     if (bytes[15] == 0)
         return std::string(kNoEntry);
@@ -89,7 +90,8 @@ std::string NameValue(std::span<const Byte> bytes)
 std::string ScalarValue(const Field& field, std::span<const Byte> bytes)
 {
     switch (field.kind) {
-    case FieldKind::Code: return CodeValue(bytes);
+    case FieldKind::Code:
+        return CodeValue(bytes, field.name == "gen.fixedCode" ? kMaxCodeDigits + 1 : kMaxCodeDigits);
     case FieldKind::Flag:
     case FieldKind::Number:
     case FieldKind::Level: return std::to_string(bytes[0]);
@@ -185,14 +187,28 @@ std::vector<FieldDifference> CompareImages(const Image& before, const Image& aft
                 listed = true;
             }
         }
-        if (field.kind != FieldKind::Directory || listed)
+        if (listed)
             continue;
-        // Lines that read the same can still be stored differently.
-        const DirectoryBlock blockA = BlockOf(field, before);
-        const DirectoryBlock blockB = BlockOf(field, after);
-        if (!std::ranges::equal(StoredContent(blockA), StoredContent(blockB)))
-            differences.push_back(
-                {field.name + ".stored", Hex(StoredContent(blockA)), Hex(StoredContent(blockB))});
+        if (field.kind == FieldKind::Directory) {
+            // Lines that read the same can still be stored differently.
+            const DirectoryBlock blockA = BlockOf(field, before);
+            const DirectoryBlock blockB = BlockOf(field, after);
+            if (!std::ranges::equal(StoredContent(blockA), StoredContent(blockB))) {
+                differences.push_back(
+                    {field.name + ".stored", Hex(StoredContent(blockA)), Hex(StoredContent(blockB))});
+                continue;
+            }
+        }
+        // Every byte goes to the unit: one that reads the same in the listing still differs.
+        const auto bytesA = field.in(before);
+        const auto bytesB = field.in(after);
+        for (std::size_t i = 0; i < field.width; ++i) {
+            if (bytesA[i] == bytesB[i])
+                continue;
+            char offset[16];
+            std::snprintf(offset, sizeof offset, "offset 0x%03zX", field.offset + i);
+            differences.push_back({offset, Hex(bytesA.subspan(i, 1)), Hex(bytesB.subspan(i, 1))});
+        }
     }
     return differences;
 }

@@ -53,12 +53,18 @@ TEST_F(CliTest, ShowListsFieldsInImageOrder)
         image.dir[1][1] = ':';
         image.dir[1][2] = '&';
         image.dir[1][3] = 0;
+        image.User[2].startCode = CodeFromText("12345678");
+        image.User[2].startCode.digits[8] = 9;
+        image.User[2].startCode.length = 9;
     });
     ASSERT_EQ(run({"show", path("s.dat")}), kExitSuccess);
     const std::string out = m_out.str();
     EXPECT_NE(out.find("user2.stopCode = 12D#\n"), std::string::npos);
     EXPECT_NE(out.find("user2.userName = \"Jo \\\"Q\\\"\"\n"), std::string::npos);
     EXPECT_NE(out.find("gen.siteName = \"RidIvav Alarm\"\n"), std::string::npos);
+    EXPECT_NE(out.find("user3.startCode = invalid ["), std::string::npos)
+        << "9 digits, as the repair sees it";
+    EXPECT_EQ(out.find("gen.fixedCode = invalid"), std::string::npos);
     EXPECT_NE(out.find("gen.defaultTimer = 320 (20 minutes)\n"), std::string::npos);
     EXPECT_NE(out.find("dirA.line1 = \" [RADIO] [ALERT] [VOICE]\"\n"), std::string::npos);
     EXPECT_NE(out.find("dirB.line1 = \" [DIAL]0\"\n"), std::string::npos);
@@ -158,9 +164,10 @@ TEST_F(CliTest, DiffPrintsOnlyDifferingFields)
 TEST_F(CliTest, DiffSeesStoredBytesThatReadTheSame)
 {
     saveWith("a.dat", [](Image&) {});
-    // The same line, but the stale bytes behind the end differ: not a difference.
+    // The same line, but the stale bytes behind its end differ: they go to the unit too.
     saveWith("b.dat", [](Image& image) { image.dir[0][10] = 'X'; });
-    EXPECT_EQ(run({"diff", path("a.dat"), path("b.dat")}), kExitSuccess);
+    EXPECT_EQ(run({"diff", path("a.dat"), path("b.dat")}), kExitFailure);
+    EXPECT_EQ(m_out.str(), "offset 0x90A: 00 -> 58\n");
     // A value byte before any command is dropped on reading, but is stored.
     saveWith("c.dat", [](Image& image) {
         image.dir[0][0] = '9';
