@@ -1,42 +1,17 @@
-#include "cli/CliCommand.h"
+#include "CliFixture.h"
 #include "database/Codes.h"
 #include "database/Defaults.h"
-#include "database/Document.h"
-#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 
 namespace veskar::cli {
 namespace {
 
 namespace fs = std::filesystem;
 
-class CliTest : public ::testing::Test {
-  protected:
-    std::string path(const std::string& name) const { return m_folder / name; }
-
-    int run(std::vector<std::string> arguments)
-    {
-        m_out.str("");
-        m_err.str("");
-        return RunCli(arguments, {m_out, m_err});
-    }
-
-    void saveWith(const std::string& name, void (*edit)(Image&))
-    {
-        Document document;
-        document.CreateDatabase();
-        edit(document.image);
-        ASSERT_EQ(document.SaveAs(path(name)), FileError::None);
-    }
-
-    const veskar::testing::TempFolder m_folder{"veskar-cli"};
-    std::ostringstream m_out;
-    std::ostringstream m_err;
-};
+class CliTest : public CliFixture {};
 
 TEST_F(CliTest, NewWritesADefaultFile)
 {
@@ -46,7 +21,7 @@ TEST_F(CliTest, NewWritesADefaultFile)
 
 TEST_F(CliTest, ShowListsFieldsInImageOrder)
 {
-    saveWith("s.dat", [](Image& image) {
+    save("s.dat", [](Image& image) {
         image.User[1].stopCode = CodeFromText("12D#");
         image.User[1].userName = NameFromText("Jo \"Q\"");
         image.dir[1][0] = 'P';
@@ -81,7 +56,7 @@ TEST_F(CliTest, RefusedFilesExitWithTheProgramsMessage)
     m_folder.write("short.dat", std::string(kImageSize - 1, '\0'));
     m_folder.write("old.dat", "kept");
     fs::create_symlink(path("nowhere.dat"), path("dangling.dat"));
-    saveWith("good.dat", [](Image&) {});
+    save("good.dat", [](Image&) {});
     const struct {
         std::vector<std::string> arguments;
         int exit;
@@ -147,8 +122,8 @@ TEST_F(CliTest, ReadsRefuseAnUnwritableOutputAtOnce)
 
 TEST_F(CliTest, DiffPrintsOnlyDifferingFields)
 {
-    saveWith("a.dat", [](Image&) {});
-    saveWith("b.dat", [](Image& image) {
+    save("a.dat", [](Image&) {});
+    save("b.dat", [](Image& image) {
         image.gen.timerA = SplitValue(5);
         image.User[4].askName = 0;
         image.dir[3][0] = 'R';
@@ -163,13 +138,13 @@ TEST_F(CliTest, DiffPrintsOnlyDifferingFields)
 
 TEST_F(CliTest, DiffSeesStoredBytesThatReadTheSame)
 {
-    saveWith("a.dat", [](Image&) {});
+    save("a.dat", [](Image&) {});
     // The same line, but the stale bytes behind its end differ: they go to the unit too.
-    saveWith("b.dat", [](Image& image) { image.dir[0][10] = 'X'; });
+    save("b.dat", [](Image& image) { image.dir[0][10] = 'X'; });
     EXPECT_EQ(run({"diff", path("a.dat"), path("b.dat")}), kExitFailure);
     EXPECT_EQ(m_out.str(), "offset 0x90A: 00 -> 58\n");
     // A value byte before any command is dropped on reading, but is stored.
-    saveWith("c.dat", [](Image& image) {
+    save("c.dat", [](Image& image) {
         image.dir[0][0] = '9';
         image.dir[0][1] = 'R';
         image.dir[0][2] = 'N';
@@ -182,7 +157,7 @@ TEST_F(CliTest, DiffSeesStoredBytesThatReadTheSame)
 
 TEST_F(CliTest, RepairFixesWhatIsOutOfRange)
 {
-    saveWith("bad.dat", [](Image& image) {
+    save("bad.dat", [](Image& image) {
         image.gen.timesA = 0;
         image.gen.levelTxTone = 99;
     });

@@ -1,48 +1,14 @@
-#include "cli/CliCommand.h"
+#include "CliFixture.h"
 #include "database/Codes.h"
-#include "database/Document.h"
-#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 
 namespace veskar::cli {
 namespace {
 
-class ReportCommandsTest : public ::testing::Test {
-  protected:
-    std::string path(const std::string& name) const { return m_folder / name; }
-
-    int run(std::vector<std::string> arguments)
-    {
-        m_out.str("");
-        m_err.str("");
-        return RunCli(arguments, {m_out, m_err});
-    }
-
-    std::string save(const std::string& name, void (*edit)(Image&))
-    {
-        Document document;
-        document.CreateDatabase();
-        edit(document.image);
-        EXPECT_EQ(document.SaveAs(path(name)), FileError::None);
-        return path(name);
-    }
-
-    std::string read(const std::string& name) const
-    {
-        std::ifstream in(path(name), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
-
-    const veskar::testing::TempFolder m_folder{"veskar-cli-report"};
-    std::ostringstream m_out;
-    std::ostringstream m_err;
-};
+class ReportCommandsTest : public CliFixture {};
 
 void Unchanged(Image&)
 {
@@ -122,7 +88,7 @@ TEST_F(ReportCommandsTest, SummaryPdfHasOnePagePerReportPage)
     const std::string file = save("p.dat", Unchanged);
     ASSERT_EQ(run({"summary", file, "--pdf", path("out.pdf"), "--kind", "all"}), 0) << m_err.str();
     EXPECT_EQ(m_out.str(), "");
-    const std::string pdf = read("out.pdf");
+    const std::string pdf = m_folder.read("out.pdf");
     EXPECT_TRUE(pdf.starts_with("%PDF"));
     std::size_t pages = 0;
     for (std::size_t at = pdf.find("/Type /Page"); at != std::string::npos;
