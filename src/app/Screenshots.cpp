@@ -203,7 +203,7 @@ int main(int argc, char* argv[])
         } line;
         veskar::SteadyClock clock;
         veskar::ProgrammingServices services{messages, files, window.cfg(), {}, work.path().toStdString(),
-                                             false};
+                                             false, [] { return std::time(nullptr); }};
         veskar::ProgrammingLine programming{line, clock, [](veskar::TransferEngine&) {},
                                             [](const std::string&) {},
                                             [](const std::string& name) { return name + " (/dev/ttyUSB0)"; }};

@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace veskar::cli {
 
@@ -23,18 +24,34 @@ struct Streams {
     std::function<std::optional<bool>(std::string_view question)> ask = {};
 };
 
+// The options a command may be given, combinable.
+enum CliOption : unsigned {
+    kOptionPort = 1,     // --port NAME
+    kOptionTrace = 2,    // --trace FILE
+    kOptionNoBackup = 4, // --no-backup
+    kOptionYes = 8,      // --yes
+    kOptionKind = 16,    // --kind KIND
+    kOptionPdf = 32,     // --pdf FILE
+};
+
 struct Invocation {
-    std::span<const std::string> arguments; // after the command name, exactly as many as the usage names
-    std::string port;                       // --port NAME, empty when not given
-    bool yes = false;                       // --yes: no confirmation asked
+    std::string command;
+    std::vector<std::string> arguments; // after the command name, exactly as many as the usage names
+    std::string port;                   // empty when not given
+    std::string trace;                  // empty: no trace
+    bool backup = true;
+    bool yes = false; // no confirmation asked
+    std::string kind; // empty when not given
+    std::string pdf;  // empty when not given
 };
 
 struct CliCommand {
     std::string_view name;
-    std::string_view usage; // the arguments after the command name
+    std::string_view usage; // the arguments after the command name, options in brackets
     std::string_view summary;
     std::string_view details;
     int (*run)(const Invocation& invocation, Streams streams);
+    unsigned options = 0; // the CliOption values it takes
 };
 
 [[nodiscard]] std::span<const CliCommand> FileCommands();

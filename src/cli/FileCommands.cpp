@@ -20,7 +20,7 @@ int Report(FileError error, const std::string& name, std::ostream& err)
 
 int RunNew(const Invocation& invocation, Streams streams)
 {
-    const auto arguments = invocation.arguments;
+    const auto& arguments = invocation.arguments;
     const std::string& name = arguments[0];
     if (!DataFileNameHolds(name))
         return Report(FileError::NeedDatExtension, name, streams.err);
@@ -36,7 +36,7 @@ int RunNew(const Invocation& invocation, Streams streams)
 
 int RunShow(const Invocation& invocation, Streams streams)
 {
-    const auto arguments = invocation.arguments;
+    const auto& arguments = invocation.arguments;
     Image image{};
     if (!ReadStored(arguments[0], image, streams.err))
         return kExitFailure;
@@ -47,7 +47,7 @@ int RunShow(const Invocation& invocation, Streams streams)
 
 int RunRepair(const Invocation& invocation, Streams streams)
 {
-    const auto arguments = invocation.arguments;
+    const auto& arguments = invocation.arguments;
     Document document;
     if (const FileError error = document.Open(arguments[0]); error != FileError::None)
         return Report(error, arguments[0], streams.err);
@@ -56,7 +56,7 @@ int RunRepair(const Invocation& invocation, Streams streams)
 
 int RunDiff(const Invocation& invocation, Streams streams)
 {
-    const auto arguments = invocation.arguments;
+    const auto& arguments = invocation.arguments;
     Image before{};
     Image after{};
     if (!ReadStored(arguments[0], before, streams.err) || !ReadStored(arguments[1], after, streams.err))

@@ -46,29 +46,19 @@ std::optional<Image> OpenFile(const std::string& name, std::ostream& err)
 
 int RunSummary(const Invocation& invocation, Streams streams)
 {
-    const auto arguments = invocation.arguments;
+    const auto& arguments = invocation.arguments;
     std::vector<PageKind> kinds{PageKind::Operators, PageKind::System, PageKind::Directories,
                                 PageKind::Warnings};
-    std::string pdf;
-    for (std::size_t i = 1; i < arguments.size(); i += 2) {
-        const std::string& option = arguments[i];
-        if (i + 1 >= arguments.size() || (option != "--kind" && option != "--pdf")) {
-            streams.err << "veskar-cli summary: unknown option '" << option << "' or missing value\n";
-            return kExitUsage;
-        }
-        const std::string& value = arguments[i + 1];
-        if (option == "--pdf") {
-            pdf = value;
-            continue;
-        }
-        const auto found = std::ranges::find(KindNames(), value, &KindName::name);
+    if (!invocation.kind.empty()) {
+        const auto found = std::ranges::find(KindNames(), invocation.kind, &KindName::name);
         if (found == KindNames().end()) {
-            streams.err << "veskar-cli summary: unknown kind '" << value
+            streams.err << "veskar-cli summary: unknown kind '" << invocation.kind
                         << "' (operators, system, directories, warnings or all)\n";
             return kExitUsage;
         }
         kinds = found->kinds;
     }
+    const std::string& pdf = invocation.pdf;
     const std::optional<Image> image = OpenFile(arguments[0], streams.err);
     if (!image)
         return kExitFailure;
@@ -104,7 +94,7 @@ constexpr CliCommand kReportCommands[] = {
      "operator, system and directory pages); without it, all and then the warnings.\n"
      "--pdf OUT.pdf writes the pages to a PDF file instead, one report page per PDF\n"
      "page; it needs no display.",
-     RunSummary},
+     RunSummary, kOptionKind | kOptionPdf},
     {"warnings", "FILE.dat", "print the configuration warnings",
      "Prints the configuration warnings of FILE.dat, one per line, the separators\n"
      "between their groups as the empty or one-blank lines they are. Exits 0 when\n"

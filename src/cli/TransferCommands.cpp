@@ -3,10 +3,12 @@
 #include "cli/TransferSession.h"
 #include "database/DataFile.h"
 #include "database/Defaults.h"
+#include "programming/Backups.h"
 #include "programming/ConfigPreparation.h"
 #include "programming/TransferFiles.h"
 #include "programming/TransferTexts.h"
 
+#include <ctime>
 #include <filesystem>
 #include <ostream>
 
@@ -24,11 +26,23 @@ bool RefuseUnwritableOutput(const std::string& name, std::string_view message, s
     return true;
 }
 
+// A copy in backups/ of the working folder; one that cannot be written is
+// reported and the transfer goes on.
+void KeepBackup(const Invocation& invocation, const Image& image, BackupKind kind, std::ostream& err)
+{
+    if (!invocation.backup)
+        return;
+    const BackupResult result = WriteBackup(std::filesystem::current_path(), image, kind, std::time(nullptr));
+    if (result.error != FileError::None)
+        err << BackupFailureText(result) << "\n";
+}
+
 int RunWriteConfig(const Invocation& invocation, Streams streams)
 {
     Image image{};
     if (!ReadStored(invocation.arguments[0], image, streams.err))
         return kExitUsage;
+    KeepBackup(invocation, image, BackupKind::Write, streams.err);
     // The file itself is left as it is; only the copy sent is adjusted.
     return RunTransfer(invocation, streams, [&image](TransferEngine& engine, ConsoleProgress&) {
         return engine.StartConfigWrite(image);
@@ -57,6 +71,7 @@ int RunReadConfig(const Invocation& invocation, Streams streams)
     const int status = ReadFromUnit(invocation, streams, image);
     if (status != kExitSuccess)
         return status;
+    KeepBackup(invocation, image, BackupKind::Read, streams.err);
     if (const FileError error = WriteImageFile(name, image); error != FileError::None) {
         streams.err << name << ":" << FileErrorText(error) << "\n";
         return kExitFailure;
@@ -125,27 +140,31 @@ int RunReadVoices(const Invocation& invocation, Streams streams)
 
 constexpr CliCommand kTransferCommands[] = {
     {"write-config", "FILE.dat", "send a configuration to the unit",
-     "Sends the configuration in FILE.dat to the unit. The file is not changed.", RunWriteConfig},
+     "Sends the configuration in FILE.dat to the unit. The file is not changed.\n"
+     "What is sent is kept in backups/ first, unless --no-backup.",
+     RunWriteConfig, kOptionPort | kOptionTrace | kOptionNoBackup},
     {"read-config", "OUT.dat", "read the unit's configuration into a file",
      "Reads the unit's configuration, repairs it as the program does, and saves\n"
-     "it to OUT.dat. Nothing is written unless the whole configuration arrived.",
-     RunReadConfig},
+     "it to OUT.dat. Nothing is written unless the whole configuration arrived.\n"
+     "What was read is also kept in backups/, unless --no-backup.",
+     RunReadConfig, kOptionPort | kOptionTrace | kOptionNoBackup},
     {"verify", "FILE.dat", "check that the unit holds FILE.dat",
      "Reads the unit's configuration and compares it field by field with what\n"
      "the unit should hold after FILE.dat was written (the fixed code, send flags\n"
      "and level limits applied when sending). Prints the fields that differ as\n"
      "`name: file -> unit`. Writes nothing.",
-     RunVerify},
+     RunVerify, kOptionPort | kOptionTrace},
     {"write-vocab", "FILE.bin", "send a vocabulary file (erases the unit's voices)",
      "Sends FILE.bin as the unit's speech vocabulary. This destroys every voice\n"
      "message stored in the unit: asked on a terminal, otherwise --yes is needed.",
-     RunWriteVocab},
+     RunWriteVocab, kOptionPort | kOptionTrace | kOptionYes},
     {"write-voices", "FILE.msg", "send voice messages to the unit",
-     "Sends FILE.msg (a whole number of 4096-byte blocks) to the unit's voice memory.", RunWriteVoices},
+     "Sends FILE.msg (a whole number of 4096-byte blocks) to the unit's voice memory.",
+     RunWriteVoices, kOptionPort | kOptionTrace},
     {"read-voices", "OUT.msg", "read the unit's voice messages into a file",
      "Reads the unit's voice memory and saves it to OUT.msg, replacing an existing\n"
      "file. Nothing is written when the unit sends less than one block.",
-     RunReadVoices},
+     RunReadVoices, kOptionPort | kOptionTrace},
 };
 
 } // namespace

@@ -5,10 +5,12 @@
 #include "programming/PortSettings.h"
 #include "programming/SerialPortLink.h"
 #include "programming/SteadyClock.h"
+#include "programming/TraceFile.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
 
+#include <ctime>
 #include <filesystem>
 #include <iostream>
 #include <ostream>
@@ -55,9 +57,17 @@ int RunTransfer(const Invocation& invocation, Streams streams,
     }
     SteadyClock clock;
     SerialPortLink link(ResolvePortDevice(name), clock);
+    TraceFile trace;
+    if (!invocation.trace.empty() &&
+        !trace.Open(invocation.trace, invocation.command + " on " + PortLabel(name, link.device()), clock,
+                    std::time(nullptr))) {
+        streams.err << invocation.trace << ": the trace cannot be written\n";
+        return kExitUsage;
+    }
     ConsoleProgress progress(streams.err, IsTerminal(streams.err),
                              [&clock] { return std::chrono::milliseconds(clock.now()); });
     TransferEngine engine(link, clock, progress);
+    engine.setLineWatcher(trace.watcher());
     link.setEvents({[&engine](std::span<const Byte> bytes) { engine.bytesArrived(bytes); },
                     [&engine] { engine.writeFinished(); }, [&engine] { engine.timerFired(); }});
 

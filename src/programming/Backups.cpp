@@ -4,12 +4,28 @@
 
 namespace veskar {
 
-std::filesystem::path BackupPath(const std::tm& local, BackupKind kind)
+namespace {
+
+std::string Stamp(const std::tm& local)
 {
     std::array<char, 32> stamp{};
     std::strftime(stamp.data(), stamp.size(), "%Y%m%d-%H%M%S", &local);
+    return stamp.data();
+}
+
+} // namespace
+
+std::string LocalTimeStamp(std::time_t when)
+{
+    std::tm local{};
+    localtime_r(&when, &local);
+    return Stamp(local);
+}
+
+std::filesystem::path BackupPath(const std::tm& local, BackupKind kind)
+{
     return std::filesystem::path(kBackupFolder) /
-           (std::string(stamp.data()) + (kind == BackupKind::Write ? "-write.dat" : "-read.dat"));
+           (Stamp(local) + (kind == BackupKind::Write ? "-write.dat" : "-read.dat"));
 }
 
 BackupResult WriteBackup(const std::filesystem::path& folder, const Image& image, BackupKind kind,

@@ -16,6 +16,9 @@ inline constexpr std::string_view kBackupFolder = "backups";
 
 enum class BackupKind { Write, Read };
 
+// "20261207-103512" for `when`, in local time.
+[[nodiscard]] std::string LocalTimeStamp(std::time_t when);
+
 // "backups/20261207-103512-write.dat" for `local`, a broken-down local time.
 [[nodiscard]] std::filesystem::path BackupPath(const std::tm& local, BackupKind kind);
 

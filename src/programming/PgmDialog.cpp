@@ -14,6 +14,7 @@
 #include "programming/TransferFiles.h"
 #include "programming/TransferTexts.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -85,6 +86,11 @@ PgmDialog::PgmDialog(QWidget* parent, Document& document, ProgrammingServices se
     m_ports = new QComboBox(port);
     m_ports->setObjectName(QStringLiteral("combo301"));
     portLayout->addWidget(m_ports);
+    m_traceBox = new QCheckBox(QStringLiteral("Save a trace of the line"), port);
+    m_traceBox->setObjectName(QStringLiteral("check302"));
+    m_traceBox->setToolTip(Text(std::string("Appends every frame to ") + std::string(kTraceFileName) +
+                                " in the working folder"));
+    portLayout->addWidget(m_traceBox);
 
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("static351"));
@@ -121,6 +127,11 @@ void PgmDialog::SetupWindow()
     m_ports->setCurrentIndex(index);
     m_line.choosePort(PortName(index));
     connect(m_ports, &QComboBox::currentIndexChanged, this, &PgmDialog::CmComPort);
+    m_traceBox->setChecked(m_services.traceLine);
+    connect(m_traceBox, &QCheckBox::toggled, this, [this](bool on) {
+        if (m_services.rememberTrace)
+            m_services.rememberTrace(on);
+    });
 }
 
 void PgmDialog::CmComPort(int index)
@@ -143,12 +154,34 @@ void PgmDialog::EnableTransfers(bool enabled)
     for (QPushButton* button : m_buttons)
         button->setEnabled(enabled);
     m_ports->setEnabled(enabled);
+    m_traceBox->setEnabled(enabled);
 }
 
-void PgmDialog::Started(bool started)
+bool PgmDialog::Begin(std::string_view what, const std::function<bool()>& start)
 {
-    if (started)
+    OpenTrace(what);
+    const bool started = start();
+    if (started) {
         EnableTransfers(false);
+    } else {
+        m_engine.setLineWatcher(nullptr);
+        m_trace.Close();
+    }
+    return started;
+}
+
+// A trace that cannot be written is reported; the transfer goes on without it.
+void PgmDialog::OpenTrace(std::string_view what)
+{
+    if (!m_traceBox->isChecked())
+        return;
+    const std::filesystem::path path = m_services.folder / kTraceFileName;
+    const std::string heading =
+        std::string(what) + " on " + m_line.describe(PortName(m_services.cfg.portIndex()));
+    if (m_trace.Open(path, heading, m_line.clock, m_services.now()))
+        m_engine.setLineWatcher(m_trace.watcher());
+    else
+        m_services.messages.FileError(this, Text(TraceFailureText(path)));
 }
 
 void PgmDialog::CmReceiveData()
@@ -156,7 +189,7 @@ void PgmDialog::CmReceiveData()
     if (m_engine.busy())
         return;
     m_status->clear();
-    Started(m_engine.StartConfigRead(m_document.image));
+    Begin("read configuration", [this] { return m_engine.StartConfigRead(m_document.image); });
 }
 
 void PgmDialog::CmSendData()
@@ -169,7 +202,7 @@ void PgmDialog::CmSendData()
         return;
     }
     Backup(m_document.image, true);
-    Started(m_engine.StartConfigWrite(m_document.image));
+    Begin("write configuration", [this] { return m_engine.StartConfigWrite(m_document.image); });
 }
 
 void PgmDialog::CmReceiveVoice()
@@ -177,7 +210,7 @@ void PgmDialog::CmReceiveVoice()
     if (m_engine.busy())
         return;
     m_status->clear();
-    Started(m_engine.StartVoiceRead(OpenVoiceStore(m_services.folder)));
+    Begin("read voices", [this] { return m_engine.StartVoiceRead(OpenVoiceStore(m_services.folder)); });
 }
 
 void PgmDialog::CmSendVoice()
@@ -187,7 +220,7 @@ void PgmDialog::CmSendVoice()
     m_status->clear();
     const auto file = m_services.files.OpenFile(parentWidget(), VoiceFiles(), Text(texts::kVoiceDefaultName));
     if (file)
-        Started(m_engine.StartVoiceWrite(OpenSendFile(file->toStdString())));
+        Begin("write voices", [&] { return m_engine.StartVoiceWrite(OpenSendFile(file->toStdString())); });
 }
 
 void PgmDialog::CmWriteVocab()
@@ -203,7 +236,7 @@ void PgmDialog::CmWriteVocab()
     const auto file =
         m_services.files.OpenFile(parentWidget(), VocabularyFiles(), Text(texts::kVocabDefaultName));
     if (file)
-        Started(m_engine.StartVocabWrite(OpenSendFile(file->toStdString())));
+        Begin("write vocabulary", [&] { return m_engine.StartVocabWrite(OpenSendFile(file->toStdString())); });
 }
 
 void PgmDialog::CmVerify()
@@ -212,9 +245,7 @@ void PgmDialog::CmVerify()
         return;
     m_status->clear();
     m_verifying.emplace();
-    if (m_engine.StartConfigRead(*m_verifying))
-        EnableTransfers(false);
-    else
+    if (!Begin("verify", [this] { return m_engine.StartConfigRead(*m_verifying); }))
         m_verifying.reset();
 }
 
@@ -360,6 +391,8 @@ void PgmDialog::ConfigurationRead()
 
 void PgmDialog::TransferEnded(TransferResult result)
 {
+    m_engine.setLineWatcher(nullptr);
+    m_trace.Close();
     EnableTransfers(true);
     if (m_verifying) {
         const Image inUnit = *m_verifying;

@@ -7,6 +7,7 @@
 // While a transfer runs nothing can start another, and leaving asks first.
 
 #include "programming/PortSettings.h"
+#include "programming/TraceFile.h"
 #include "programming/TransferEngine.h"
 
 #include <QDialog>
@@ -18,6 +19,7 @@
 #include <functional>
 #include <memory>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -52,6 +54,9 @@ struct ProgrammingServices {
     std::filesystem::path folder;
     bool keepBackups = true;
     std::function<std::time_t()> now = [] { return std::time(nullptr); };
+    // "Save a trace of the line": its first state, and where a change is remembered.
+    bool traceLine = false;
+    std::function<void(bool)> rememberTrace = {};
 };
 
 class PgmDialog : public QDialog, private TransferObserver {
@@ -68,6 +73,7 @@ class PgmDialog : public QDialog, private TransferObserver {
     }
     [[nodiscard]] QComboBox* portList() const { return m_ports; }
     [[nodiscard]] QLabel* statusLine() const { return m_status; }
+    [[nodiscard]] QCheckBox* traceBox() const { return m_traceBox; }
     [[nodiscard]] ComDialog* progressWindow() const { return m_progress; }
     [[nodiscard]] bool transferRunning() const { return m_engine.busy(); }
 
@@ -95,7 +101,9 @@ class PgmDialog : public QDialog, private TransferObserver {
   private:
     void SetupWindow();
     void CmComPort(int index);
-    void Started(bool started);
+    // Starts a transfer through `start`, traced when the user asked for it.
+    bool Begin(std::string_view what, const std::function<bool()>& start);
+    void OpenTrace(std::string_view what);
     void EnableTransfers(bool enabled);
     [[nodiscard]] bool AskSummaryThenContinue(const QString& question);
     void Backup(const Image& image, bool written);
@@ -117,6 +125,8 @@ class PgmDialog : public QDialog, private TransferObserver {
     TransferEngine m_engine;
     ComDialog* m_progress;
     QComboBox* m_ports = nullptr;
+    QCheckBox* m_traceBox = nullptr;
+    TraceFile m_trace;
     QLabel* m_status = nullptr;
     std::array<QPushButton*, 6> m_buttons{};
     QElapsedTimer m_elapsed;

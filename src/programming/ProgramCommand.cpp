@@ -13,13 +13,20 @@ namespace veskar {
 
 namespace {
 
-// "[Backups] Enabled=0" in the ini of the working folder turns backups off.
-bool BackupsWanted(const std::filesystem::path& folder)
+// The ini of the working folder: "[Backups] Enabled=0" turns backups off,
+// "[Trace] Enabled" remembers the trace check box.
+QString IniPath(const std::filesystem::path& folder)
 {
-    const QSettings ini(QString::fromStdString((folder / "CorvaneVeskar.ini").string()),
-                        QSettings::IniFormat);
-    return ini.value(QStringLiteral("Backups/Enabled"), true).toBool();
+    return QString::fromStdString((folder / "CorvaneVeskar.ini").string());
 }
+
+bool IniFlag(const std::filesystem::path& folder, const QString& key, bool otherwise)
+{
+    return QSettings(IniPath(folder), QSettings::IniFormat).value(key, otherwise).toBool();
+}
+
+const QString kBackupsKey = QStringLiteral("Backups/Enabled");
+const QString kTraceKey = QStringLiteral("Trace/Enabled");
 
 } // namespace
 
@@ -28,12 +35,16 @@ void RunProgramming(MainWindow& main)
     const std::filesystem::path folder = std::filesystem::current_path();
     SteadyClock clock;
     SerialPortLink link(ResolvePortDevice(PortName(main.cfg().portIndex())), clock);
-    ProgrammingServices services{main.messages(),
-                                 main.files(),
-                                 main.cfg(),
-                                 [&main] { PrintoutWin::Open(main, SummaryMode::Warnings); },
-                                 folder,
-                                 BackupsWanted(folder)};
+    ProgrammingServices services{
+        .messages = main.messages(),
+        .files = main.files(),
+        .cfg = main.cfg(),
+        .showWarnings = [&main] { PrintoutWin::Open(main, SummaryMode::Warnings); },
+        .folder = folder,
+        .keepBackups = IniFlag(folder, kBackupsKey, true),
+        .traceLine = IniFlag(folder, kTraceKey, false),
+        .rememberTrace = [folder](bool on) { QSettings(IniPath(folder), QSettings::IniFormat).setValue(kTraceKey, on); },
+    };
     ProgrammingLine line{
         link,
         clock,

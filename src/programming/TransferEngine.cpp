@@ -324,6 +324,8 @@ bool TransferEngine::Step()
 void TransferEngine::Purge(unsigned flags)
 {
     link_.purge(flags);
+    if (watcher_)
+        watcher_->Purged(flags);
     if (flags & kPurgeRxClear)
         input_.clear();
 }
@@ -337,6 +339,8 @@ void TransferEngine::Transmit(std::vector<Byte> frame, std::size_t replyLength)
     writeDone_ = false;
     writeDeadline_ = clock_.now() + static_cast<Tick>(outFrame_.size() + kWriteSlackMs);
     link_.write(outFrame_);
+    if (watcher_)
+        watcher_->Sent(outFrame_);
 }
 
 void TransferEngine::TransmitEndOfTransfer(std::optional<int> pauseAfter)
@@ -370,6 +374,12 @@ TransferEngine::Reply TransferEngine::AwaitReply(Tick now, Byte expected)
         return Reply::Pending;
 
     replyStarted_ = false;
+    if (watcher_) {
+        if (replyStored_ > 0)
+            watcher_->Received(std::span<const Byte>(reply_.data(), replyStored_));
+        if (replyStored_ < replyLength_)
+            watcher_->TimedOut(replyStored_, replyLength_);
+    }
     const std::span<const Byte> frame(reply_.data(), replyLength_);
     const bool valid = replyStored_ == replyLength_ && frame[1] == kSourceUnit && HasValidCrc(frame);
     if (!valid)

@@ -9,6 +9,7 @@
 // deadline on the injected clock.
 
 #include "database/Image.h"
+#include "programming/LineTrace.h"
 #include "programming/SerialLink.h"
 #include "programming/TransferData.h"
 #include "programming/TransferObserver.h"
@@ -57,6 +58,9 @@ class TransferEngine {
     void Stop();
     [[nodiscard]] StartRefusal lastRefusal() const { return refusal_; }
 
+    // Shown every frame, purge and reply time-out from now on; nullptr for none.
+    void setLineWatcher(LineWatcher* watcher) { watcher_ = watcher; }
+
     void bytesArrived(std::span<const Byte> bytes);
     void writeFinished();
     // May be called at any time; it only acts on deadlines that have passed.
@@ -104,6 +108,7 @@ class TransferEngine {
     SerialLink& link_;
     const Clock& clock_;
     TransferObserver& observer_;
+    LineWatcher* watcher_ = nullptr;
 
     Mode mode_ = Mode::Idle;
     bool sending_ = true;

@@ -194,15 +194,29 @@ TEST_F(CliTest, UsageErrorsExitTwoAndHelpExitsZero)
         {"show", "a.dat", "b.dat"},
         {"--colour", "show", "a.dat"},
         {"diff", "a.dat"},
+        {"read-config", "out.dat", "--port"},
+        {"show", "--pdf", "x.pdf", "a.dat"},
     };
     for (const auto& arguments : bad)
         EXPECT_EQ(run(arguments), kExitUsage) << (arguments.empty() ? "" : arguments[0]);
+    EXPECT_EQ(m_err.str(), "veskar-cli: show does not take --pdf\nTry 'veskar-cli --help'.\n");
+    run({"--port"});
+    EXPECT_EQ(m_err.str(), "veskar-cli: Missing value after '--port'.\nTry 'veskar-cli --help'.\n");
+
+    // After "--" nothing is an option: here a file that does not exist.
+    EXPECT_EQ(run({"show", "--", "--help"}), kExitFailure);
+    EXPECT_NE(m_err.str().find("--help:"), std::string::npos) << m_err.str();
+    EXPECT_EQ(run({"--version"}), kExitSuccess);
+    EXPECT_TRUE(m_out.str().starts_with("veskar-cli VWM Version ")) << m_out.str();
 
     EXPECT_EQ(run({"--help"}), kExitSuccess);
     for (const char* command : {"new", "show", "repair", "diff"})
         EXPECT_NE(m_out.str().find(command), std::string::npos);
     EXPECT_EQ(run({"diff", "--help"}), kExitSuccess);
     EXPECT_NE(m_out.str().find("Usage: veskar-cli diff A.dat B.dat"), std::string::npos);
+    EXPECT_EQ(run({"read-config", "-h"}), kExitSuccess);
+    EXPECT_NE(m_out.str().find("  --no-backup"), std::string::npos) << m_out.str();
+    EXPECT_EQ(m_out.str().find("--pdf"), std::string::npos) << "only the options it takes";
 }
 
 } // namespace

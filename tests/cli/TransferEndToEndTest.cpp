@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <filesystem>
 #include <fstream>
@@ -27,8 +28,22 @@ std::vector<char> Contents(const fs::path& file)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// Backups land in the working folder: the test's own, for as long as it runs.
 class TransferEndToEndTest : public ::testing::Test {
   protected:
+    TransferEndToEndTest() : before_(fs::current_path()) { fs::current_path(folder_.path()); }
+    ~TransferEndToEndTest() override { fs::current_path(before_); }
+
+    std::vector<fs::path> backups() const
+    {
+        std::vector<fs::path> names;
+        if (fs::exists(path("backups")))
+            for (const auto& entry : fs::directory_iterator(path("backups")))
+                names.push_back(entry.path());
+        std::ranges::sort(names, {}, [](const fs::path& p) { return p.filename().string().substr(16); });
+        return names;
+    }
+
     void startUnit(std::vector<std::string> faults = {})
     {
         std::vector<std::string> arguments = {"--pty", port(), "--store", path("store")};
@@ -52,6 +67,7 @@ class TransferEndToEndTest : public ::testing::Test {
     }
 
     veskar::testing::TempFolder folder_{"veskar-e2e"};
+    fs::path before_;
     std::unique_ptr<veskar::testing::ChildProcess> unit_;
     std::ostringstream out_;
     std::ostringstream err_;
@@ -77,6 +93,17 @@ TEST_F(TransferEndToEndTest, ConfigurationWrittenIsTheOneReadBack)
     EXPECT_EQ(users(read), users(image));
     EXPECT_EQ(read.dir, image.dir);
     EXPECT_EQ(cli({"verify", path("sent.dat")}), kExitSuccess) << out_.str() << err_.str();
+
+    // What was sent and what was read, as the file names say; verify keeps none.
+    const std::vector<fs::path> kept = backups();
+    ASSERT_EQ(kept.size(), 2U);
+    EXPECT_TRUE(kept[0].string().ends_with("-read.dat"));
+    EXPECT_TRUE(kept[1].string().ends_with("-write.dat"));
+    EXPECT_EQ(Contents(kept[0]), Contents(path("read.dat")));
+    EXPECT_EQ(Contents(kept[1]), Contents(path("sent.dat")));
+
+    ASSERT_EQ(cli({"--no-backup", "read-config", path("again.dat")}), kExitSuccess) << err_.str();
+    EXPECT_EQ(backups().size(), 2U);
 }
 
 TEST_F(TransferEndToEndTest, VoicesWrittenAreTheOnesReadBack)
@@ -108,9 +135,20 @@ TEST_F(TransferEndToEndTest, SilentUnitIsACommunicationsFailure)
     Image image{};
     CreateDatabase(image);
     ASSERT_EQ(WriteImageFile(path("sent.dat"), image), FileError::None);
-    EXPECT_EQ(cli({"write-config", path("sent.dat")}), kExitFailure);
+    EXPECT_EQ(cli({"write-config", "--trace", path("trace.txt"), path("sent.dat")}), kExitFailure);
     EXPECT_NE(err_.str().find("Communications Failure - Starting second pass."), std::string::npos);
     EXPECT_NE(err_.str().find("Communications Failure - Check connection."), std::string::npos);
+
+    // A trace for support: the heading, every attempt, and each one timing out.
+    const std::vector<char> bytes = Contents(path("trace.txt"));
+    const std::string trace(bytes.begin(), bytes.end());
+    EXPECT_TRUE(trace.starts_with("# ")) << trace;
+    EXPECT_NE(trace.find(" write-config on " + port()), std::string::npos) << trace;
+    std::size_t timeOuts = 0;
+    for (std::size_t at = trace.find(" TIMEOUT 0 of 7 bytes"); at != std::string::npos;
+         at = trace.find(" TIMEOUT 0 of 7 bytes", at + 1))
+        ++timeOuts;
+    EXPECT_EQ(timeOuts, 6U);
 }
 
 } // namespace

@@ -8,10 +8,12 @@
 #include "directories/CommandTable.h"
 #include "programming/ComDialog.h"
 #include "programming/PgmDialog.h"
+#include "programming/Backups.h"
 #include "programming/PgmTexts.h"
 #include "programming/ProgrammingQuestions.h"
 #include "programming/TransferTexts.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLabel>
@@ -49,7 +51,9 @@ struct ProgrammingBench {
                                      [this] { ++summariesShown; },
                                      dir.path,
                                      true,
-                                     [] { return std::time_t{1'796'000'000}; }};
+                                     [] { return std::time_t{1'796'000'000}; },
+                                     traceLine,
+                                     [this](bool on) { traceRemembered.push_back(on); }};
         ProgrammingLine programming{line, clock, [this](TransferEngine& engine) { line.attach(engine); },
                                     [this](const std::string& name) { chosenPorts.push_back(name); },
                                     [](const std::string& name) { return name + " (simulated)"; }};
@@ -85,6 +89,8 @@ struct ProgrammingBench {
     VirtualLine line{clock, [this](std::span<const Byte> frame) { return unit.receive(frame); }};
     std::vector<std::string> chosenPorts;
     int summariesShown = 0;
+    bool traceLine = false;
+    std::vector<bool> traceRemembered;
     std::unique_ptr<PgmDialog> dialog;
 };
 
@@ -196,6 +202,32 @@ TEST_F(PgmDialogTest, ReadReplacesTheImageMarksItChangedAndKeepsABackup)
     Image backup;
     ASSERT_EQ(ReadImageFile(dir.path / "backups" / Backups()[0], backup, SizeRule::Exact), FileError::None);
     EXPECT_EQ(backup, document.image);
+}
+
+TEST_F(PgmDialogTest, TraceIsAppendedPerTransferOnlyWhileTheBoxIsTicked)
+{
+    traceLine = true;
+    Open();
+    EXPECT_TRUE(dialog->traceBox()->isChecked());
+    const std::filesystem::path trace = dir.path / kTraceFileName;
+    for (int i = 0; i < 2; ++i) {
+        dialog->button(Button::ReadConfig)->click();
+        EXPECT_FALSE(dialog->traceBox()->isEnabled());
+        RunTransfer();
+    }
+    const std::string first = "# " + LocalTimeStamp(1'796'000'000) + " read configuration on COM2 (simulated)\n";
+    const std::vector<Byte> bytes = ReadFile(trace);
+    const std::string text(bytes.begin(), bytes.end());
+    EXPECT_TRUE(text.starts_with(first)) << text;
+    EXPECT_NE(text.find(first, 1), std::string::npos) << "the second read is appended";
+    EXPECT_NE(text.find(" UNIT 16 01 20 00 00"), std::string::npos) << "the block the unit sent";
+
+    dialog->traceBox()->setChecked(false);
+    EXPECT_EQ(traceRemembered, std::vector<bool>{false});
+    const auto size = std::filesystem::file_size(trace);
+    dialog->button(Button::ReadConfig)->click();
+    RunTransfer();
+    EXPECT_EQ(std::filesystem::file_size(trace), size);
 }
 
 TEST_F(PgmDialogTest, StopAsksThenLeavesImageAndUnitAsTheyWere)

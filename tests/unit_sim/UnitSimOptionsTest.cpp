@@ -69,19 +69,5 @@ TEST(UnitSimOptionsTest, RefusesBadUsageWithAMessage)
     }
 }
 
-TEST(UnitSimOptionsTest, TraceLinesShowShortFramesWholeAndDataFramesShortened)
-{
-    EXPECT_EQ(TraceLine(0, FrameDirection::FromPc, BuildFrame(kSourcePc, kCmdLinkFirstPass, 0)),
-              "0 PC 16 00 89 00 00 29 BC");
-    EXPECT_EQ(TraceLine(52, FrameDirection::FromUnit, BuildFrame(kSourceUnit, kCmdAcknowledge, 0)),
-              "52 UNIT 16 01 90 00 00 12 6C");
-    const std::vector<Byte> frame =
-        BuildFrame(kSourceUnit, kCmdData, 0x0102, std::vector<Byte>(kBlockSize, 0xAB));
-    char tail[8];
-    std::snprintf(tail, sizeof tail, " %02X %02X", frame[4101], frame[4102]);
-    EXPECT_EQ(TraceLine(123456, FrameDirection::FromUnit, frame),
-              std::string("123456 UNIT 16 01 20 01 02 AB AB ...") + tail);
-}
-
 } // namespace
 } // namespace veskar

@@ -1,5 +1,6 @@
 #include "programming/unit/PtyServer.h"
 
+#include "programming/LineTrace.h"
 #include "programming/unit/SimulatedUnit.h"
 #include "programming/unit/UnitStore.h"
 

@@ -17,6 +17,7 @@
 // dropped without answer; the parser picks up again at the next 0x16.
 
 #include "database/Image.h"
+#include "programming/LineTrace.h"
 
 #include <cstdint>
 #include <deque>
@@ -63,8 +64,6 @@ struct UnitMemory {
 
     friend bool operator==(const UnitMemory&, const UnitMemory&) = default;
 };
-
-enum class FrameDirection { FromPc, FromUnit };
 
 class SimulatedUnit {
   public:

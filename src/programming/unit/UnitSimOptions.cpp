@@ -3,7 +3,6 @@
 #include "programming/Frame.h"
 
 #include <charconv>
-#include <cstdio>
 #include <limits>
 #include <optional>
 
@@ -183,29 +182,6 @@ Once the terminal is ready it prints "veskar-unit-sim: serving PATH".
 Exit status: 0 after SIGINT or SIGTERM, 1 when the terminal or the store fails,
 2 on bad usage.
 )";
-}
-
-std::string TraceLine(std::uint64_t milliseconds, FrameDirection direction, std::span<const Byte> frame)
-{
-    std::string line = std::to_string(milliseconds);
-    line += direction == FrameDirection::FromPc ? " PC" : " UNIT";
-    const auto appendHex = [&line](std::span<const Byte> bytes) {
-        for (Byte byte : bytes) {
-            char hex[4];
-            std::snprintf(hex, sizeof hex, " %02X", byte);
-            line += hex;
-        }
-    };
-    constexpr std::size_t kHead = kShortFrameSize;
-    constexpr std::size_t kTail = 2;
-    if (frame.size() <= kHead + kTail) {
-        appendHex(frame);
-    } else {
-        appendHex(frame.first(kHead));
-        line += " ...";
-        appendHex(frame.last(kTail));
-    }
-    return line;
 }
 
 } // namespace veskar

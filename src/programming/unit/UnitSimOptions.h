@@ -32,9 +32,4 @@ enum class UnitSimParse { Run, Help, Bad };
 
 [[nodiscard]] std::string UnitSimUsage();
 
-// One trace line without its newline: "1234 PC 16 00 89 00 00 29 BC". Frames
-// longer than a short one show their first 7 and last 2 bytes around "...".
-[[nodiscard]] std::string TraceLine(std::uint64_t milliseconds, FrameDirection direction,
-                                    std::span<const Byte> frame);
-
 } // namespace veskar

@@ -1,0 +1,31 @@
+#include "programming/TraceFile.h"
+
+#include "programming/Backups.h"
+
+namespace veskar {
+
+bool TraceFile::Open(const std::filesystem::path& path, std::string_view heading, const Clock& clock,
+                     std::time_t when)
+{
+    Close();
+    file_.open(path, std::ios::app);
+    if (!file_)
+        return false;
+    file_ << "# " << LocalTimeStamp(when) << ' ' << heading << '\n' << std::flush;
+    trace_.emplace(file_, clock);
+    return true;
+}
+
+void TraceFile::Close()
+{
+    trace_.reset();
+    if (file_.is_open())
+        file_.close();
+}
+
+std::string TraceFailureText(const std::filesystem::path& path)
+{
+    return "The trace " + path.string() + " could not be written.\nThe transfer goes on without it.";
+}
+
+} // namespace veskar

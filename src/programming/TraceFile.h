@@ -1,0 +1,38 @@
+#pragma once
+
+// The line trace of one transfer, appended to a file so that earlier traces
+// are never lost: a heading line "# 20261207-103512 write configuration on
+// COM1 (/dev/ttyUSB0)", then the lines of LineTrace.
+
+#include "programming/LineTrace.h"
+
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace veskar {
+
+inline constexpr std::string_view kTraceFileName = "veskar-trace.txt";
+
+class TraceFile {
+  public:
+    // False when the file cannot be opened for appending; nothing is traced then.
+    [[nodiscard]] bool Open(const std::filesystem::path& path, std::string_view heading, const Clock& clock,
+                            std::time_t when);
+    void Close();
+
+    // What to hand the engine: the trace while open, else nullptr.
+    [[nodiscard]] LineWatcher* watcher() { return trace_ ? &*trace_ : nullptr; }
+
+  private:
+    std::ofstream file_;
+    std::optional<LineTrace> trace_;
+};
+
+// What to tell the user when the trace could not be opened; the transfer goes on.
+[[nodiscard]] std::string TraceFailureText(const std::filesystem::path& path);
+
+} // namespace veskar
