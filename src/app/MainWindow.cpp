@@ -251,10 +251,17 @@ void MainWindow::ReadFile(const QString& name)
     UpdateTitle();
     UpdateCommands();
     touchDocument();
+    if (const std::size_t repaired = m_document.RepairedFields; repaired > 0)
+        statusBar()->showMessage(Text(RepairedFieldsText(repaired)));
 }
 
+// With no current file (a first start) there is nothing to save to: ask for a name.
 void MainWindow::CmFileSave()
 {
+    if (m_document.workingFile.empty()) {
+        CmFileSaveAs();
+        return;
+    }
     if (const FileError error = m_document.Save(); error != FileError::None) {
         ShowFileError(error);
         return;

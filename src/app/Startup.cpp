@@ -67,6 +67,12 @@ std::string MainTitle(const std::string& workingFile)
     return std::string(kTitlePrefix) + workingFile;
 }
 
+std::string RepairedFieldsText(std::size_t fields)
+{
+    return fields == 1 ? "The file was repaired: 1 field was set to its default."
+                       : "The file was repaired: " + std::to_string(fields) + " fields were set to their defaults.";
+}
+
 std::vector<std::string> AddRecentFile(std::vector<std::string> list, const std::string& name, int limit)
 {
     list = RemoveRecentFile(std::move(list), name);

@@ -54,6 +54,9 @@ void ApplyStartupNotices(Document& document, unsigned startupFailures);
 
 [[nodiscard]] std::string MainTitle(const std::string& workingFile);
 
+// The status bar after opening a file the repair pass had to change.
+[[nodiscard]] std::string RepairedFieldsText(std::size_t fields);
+
 // The recent-files list: newest first, no repeats, at most `limit` entries.
 inline constexpr int kRecentFileLimit = 4;
 [[nodiscard]] std::vector<std::string> AddRecentFile(std::vector<std::string> list, const std::string& name,

@@ -1,6 +1,7 @@
 #include "database/Document.h"
 
 #include "database/Defaults.h"
+#include "database/FieldTable.h"
 
 #include <filesystem>
 
@@ -48,8 +49,10 @@ FileError Document::Load(const std::string& name, SizeRule sizeRule)
     Image read{};
     if (const FileError error = ReadImageFile(name, read, sizeRule); error != FileError::None)
         return error;
-    DefaultValues(read);
-    image = read;
+    Image repaired = read;
+    DefaultValues(repaired);
+    RepairedFields = ChangedFieldCount(read, repaired);
+    image = repaired;
     DatabaseChanged = false;
     workingFile = name;
     return FileError::None;

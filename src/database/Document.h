@@ -15,6 +15,8 @@ public:
     Image image{};
     bool DatabaseChanged = false;
     std::string workingFile;
+    // Fields the repair pass set to their defaults when the file in use was read.
+    std::size_t RepairedFields = 0;
 
     // Open: name rule, exact size, repair. On any error nothing changes.
     [[nodiscard]] FileError Open(const std::string& name);

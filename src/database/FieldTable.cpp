@@ -1,5 +1,7 @@
 #include "database/FieldTable.h"
 
+#include <algorithm>
+
 namespace veskar {
 
 namespace {
@@ -111,6 +113,13 @@ const std::vector<Field>& ImageFields()
 {
     static const std::vector<Field> fields = BuildImageFields();
     return fields;
+}
+
+std::size_t ChangedFieldCount(const Image& before, const Image& after)
+{
+    return static_cast<std::size_t>(std::ranges::count_if(ImageFields(), [&](const Field& field) {
+        return !std::ranges::equal(field.in(before), field.in(after));
+    }));
 }
 
 }  // namespace veskar

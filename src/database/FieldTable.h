@@ -49,4 +49,7 @@ struct Field {
 // The whole image in image order: users 1-16, the system block, directories A-D.
 [[nodiscard]] const std::vector<Field>& ImageFields();
 
+// How many fields of the table hold different bytes in the two images.
+[[nodiscard]] std::size_t ChangedFieldCount(const Image& before, const Image& after);
+
 }  // namespace veskar

@@ -87,6 +87,15 @@ TEST_F(MainWindowTest, EmptyFolderCreatesBothFilesAndTellsOnceAfterASecond)
 
     PassTime(5000);
     EXPECT_EQ(messages.boxes.size(), 2u);
+
+    // No file is current yet: Save asks for one, as Save As does.
+    files.Script(folder.path("site.dat"));
+    window->CmFileSave();
+    ASSERT_EQ(files.calls.size(), 1u);
+    EXPECT_EQ(files.calls[0].kind, Kind::Save);
+    EXPECT_EQ(Title(), Titled(folder.path("site.dat")));
+    EXPECT_FALSE(window->document().DatabaseChanged);
+    EXPECT_EQ(messages.boxes.size(), 2u);
 }
 
 TEST_F(MainWindowTest, OnlyDataFileKeepsItsConfigurationAfterThePortNotice)
@@ -240,6 +249,28 @@ TEST_F(StartedTest, OpenWithoutChangesDoesNotAskAndRenamesTheTitle)
     EXPECT_EQ(Title(), Titled(folder.path("site.dat")));
 }
 
+TEST_F(StartedTest, OpeningARepairedFileSaysHowManyFieldsWereSetToDefaults)
+{
+    Image damaged = MarkedImage(33);
+    damaged.gen.timesA = 0;
+    damaged.gen.levelTxTone = 99;
+    folder.writeImage("damaged.dat", damaged);
+    folder.writeImage("sound.dat", MarkedImage(34));
+    const struct {
+        const char* file;
+        QString status;
+    } cases[] = {
+        {"damaged.dat", QStringLiteral("The file was repaired: 2 fields were set to their defaults.")},
+        {"sound.dat", QString()},
+    };
+    for (const auto& c : cases) {
+        window->statusBar()->clearMessage();
+        files.Script(folder.path(c.file));
+        window->CmFileOpen();
+        EXPECT_EQ(window->statusBar()->currentMessage(), c.status) << c.file;
+    }
+}
+
 // ---- Save, Save As, Default Database ------------------------------------------
 
 TEST_F(StartedTest, TitleFollowsSaveAsButNotSaveOrDefaultDatabase)
@@ -280,7 +311,7 @@ TEST_F(StartedTest, SaveFailureIsReportedAndKeepsTheChangedMark)
         const char* message;
     };
     const Case cases[] = {
-        {"", " FILE NAME MUST HAVE .DAT EXTENSION "},
+        {"site.txt", " FILE NAME MUST HAVE .DAT EXTENSION "},
         {"no-such-folder/site.dat", " CANNOT OPEN FILE "},
     };
     for (const Case& c : cases) {
