@@ -150,7 +150,7 @@ const Fault kFaults[] = {
     {"WriteCommandNeverAcknowledged", true, {.cutAfterBytes = 7}, None, {L, W, W, W, E}, kSettingUpLink, "", Bad},
     {"WriteOneCorruptAcknowledge", true, {.corruptReply = 3}, None, {L, W, D, D, E}, kSuccess, kSent, Ok},
     {"WriteSecondPassRescuesTheLink", true, {.ignoreFirst = 4}, None, {L, L, L, 0x88, 0x88, W, D, E}, "", kSent, Ok},
-    {"WriteThroughNoise", true, {.noise = true}, None, {L, W, D, E}, "", kSent, Ok},
+    {"WriteThroughNoise", true, {.noise = true}, None, {L, W, D, D, E}, "", kSent, Ok}, // the third burst holds 0x16
     {"WriteOnAnEchoingLine", true, {.echo = true}, None, {}, "", kCheckConnection, Bad},
     {"ReadCommandNeverAcknowledged", false, {.cutAfterBytes = 7}, None, {L, R, R, R}, kSettingUpLink, "", Bad},
     {"ReadEveryDataFrameCorrupt", false, {}, Tamper::DataCrc, {L, R, D, D, D}, kDataTransferFromUnit, kAt1, Bad},
@@ -158,6 +158,11 @@ const Fault kFaults[] = {
     {"ReadEveryReplyWithTheWrongCommand", false, {.wrongCommand = true}, None, {}, "", kCheckConnection, Bad},
     {"ReadOneCorruptDataFrame", false, {.corruptReply = 3}, None, {L, R, D, D, E}, kConfigurationRead, kSuccess, Ok},
     {"ReadLineCutInsideTheData", false, {.cutAfterBytes = 2000}, None, {}, "", kAt1, Bad},
+    {"WriteToASlowUnit", true, {.slowReplyMs = 4000}, None, {L, W, D, E}, kSuccess, kSent, Ok},
+    {"ReadFromASlowUnit", false, {.slowReplyMs = 4000}, None, {L, R, D, E}, kConfigurationRead, kSuccess, Ok},
+    // Each late answer lands in the retry's wait and is the answer that retry would get.
+    {"WriteToAUnitSlowerThanTheWait", true, {.slowReplyMs = 6000}, None, {L, L, W, W, D, E}, kSuccess, kSent, Ok},
+    {"ReadFromAUnitSlowerThanTheWait", false, {.slowReplyMs = 6000}, None, {L, L, R, R, D, D, E}, kConfigurationRead, kSuccess, Ok},
 };
 // clang-format on
 
@@ -184,6 +189,9 @@ TEST_P(ConfigFault, EndsWithItsTextsAndFrames)
     }
     EXPECT_EQ(Recorder::Last(seen.status), c.status);
     EXPECT_THAT(seen.ended, ElementsAre(c.result));
+    if (c.write && c.result == Ok) {
+        EXPECT_TRUE(std::ranges::equal(image.bytes(), std::span(memory.configuration).first(kImageSize)));
+    }
     if (c.result == Bad || c.write) {
         EXPECT_EQ(image, before);
     } else {

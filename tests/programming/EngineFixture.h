@@ -138,6 +138,8 @@ class EngineTest : public ::testing::Test {
     {
         unit.emplace(memory, faults);
         tamper = how;
+        if (faults.slowReplyMs > 0)
+            line.answerDelay = [ms = static_cast<Tick>(faults.slowReplyMs)](std::size_t) { return ms; };
     }
 
     // Runs the transfer to its end and checks that no event ever waited on the clock.

@@ -267,7 +267,7 @@ TEST(SimulatedUnitTest, FaultsChangeExactlyTheRepliesTheyName)
     EXPECT_EQ(echoed[6], kReadSession[6]);
 }
 
-TEST(SimulatedUnitTest, NoiseComesBeforeEachReplyAndNeverHoldsAFrameStart)
+TEST(SimulatedUnitTest, NoiseComesBeforeEachReplyEveryThirdBurstWithAFalseFrameStart)
 {
     const std::vector<Bytes> normal = ReadSessionReplies({});
     const std::vector<Bytes> noisy = ReadSessionReplies({.noise = true});
@@ -275,16 +275,14 @@ TEST(SimulatedUnitTest, NoiseComesBeforeEachReplyAndNeverHoldsAFrameStart)
         ASSERT_GT(noisy[i].size(), normal[i].size()) << i;
         const auto replyStart = noisy[i].end() - static_cast<std::ptrdiff_t>(normal[i].size());
         EXPECT_TRUE(std::equal(normal[i].begin(), normal[i].end(), replyStart)) << i;
-        EXPECT_EQ(std::find(noisy[i].begin(), replyStart, kFrameStart), replyStart) << i;
     }
     EXPECT_TRUE(noisy.back().empty());
 
-    // Over many replies the noise takes nearly every byte value, but never the frame start.
     UnitMemory memory = UnitMemory::Fresh();
     SimulatedUnit unit(memory, {.noise = true});
-    for (int i = 0; i < 500; ++i) {
+    for (int i = 1; i <= 300; ++i) {
         const Bytes reply = unit.receive(Pc(kCmdLinkFirstPass));
-        EXPECT_EQ(std::ranges::count(reply, kFrameStart), 1) << i;
+        EXPECT_EQ(std::ranges::count(reply, kFrameStart), i % 3 == 0 ? 2 : 1) << i;
     }
 }
 

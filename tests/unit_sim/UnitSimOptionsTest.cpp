@@ -15,7 +15,8 @@ TEST(UnitSimOptionsTest, ReadsEveryOptionAndFault)
                                                      "--fault",    "bad-crc=3", "--fault",
                                                      "noise",      "--fault",   "echo",
                                                      "--fault",    "cut=100",   "--fault",
-                                                     "end-at=0",   "--fault",   "wrong-command=4"};
+                                                     "end-at=0",   "--fault",   "wrong-command=4",
+                                                     "--fault",    "slow=6000"};
     UnitSimOptions options;
     std::string error;
     ASSERT_EQ(ParseUnitSimArguments(arguments, options, error), UnitSimParse::Run) << error;
@@ -31,7 +32,8 @@ TEST(UnitSimOptionsTest, ReadsEveryOptionAndFault)
                               .cutAfterBytes = 100,
                               .endOfDataAtPacket = 0,
                               .wrongCommand = true,
-                              .wrongCommandReply = 4};
+                              .wrongCommandReply = 4,
+                              .slowReplyMs = 6000};
     EXPECT_EQ(options.faults, expected);
 
     const std::vector<std::string_view> plain = {"--pty", "p", "--fault", "wrong-command"};

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <deque>
+#include <utility>
 #include <filesystem>
 #include <optional>
 #include <vector>
@@ -118,6 +119,7 @@ class Server {
     void feedUnit(std::span<const Byte> bytes, Nanoseconds now);
     void deliverDueInput(Nanoseconds now);
     void queueOutput(const std::vector<Byte>& bytes, Nanoseconds now);
+    void releaseHeldReplies(Nanoseconds now);
     void writeDueOutput(Nanoseconds now);
     void dropLine();
     [[nodiscard]] std::optional<Nanoseconds> nextWakeUp(Nanoseconds now) const;
@@ -136,6 +138,8 @@ class Server {
     WireSchedule inboundWire_;
     std::deque<Byte> outbound_;
     WireSchedule outboundWire_;
+    // Under the slow fault: each reply with the time it may leave.
+    std::deque<std::pair<Nanoseconds, std::vector<Byte>>> held_;
     Nanoseconds lastArrival_ = 0; // the last byte handed to the unit
     bool frameGapSeen_ = true;
 };
@@ -271,6 +275,7 @@ void Server::dropLine()
         (void)unit_->receive(rest);
     }
     outbound_.clear();
+    held_.clear();
     unit_->lineDropped();
 }
 
@@ -316,7 +321,20 @@ void Server::feedUnit(std::span<const Byte> bytes, Nanoseconds now)
 {
     lastArrival_ = now;
     frameGapSeen_ = false;
-    queueOutput(unit_->receive(bytes), now);
+    std::vector<Byte> reply = unit_->receive(bytes);
+    if (options_.faults.slowReplyMs > 0 && !reply.empty()) {
+        held_.emplace_back(now + options_.faults.slowReplyMs * kMillisecond, std::move(reply));
+        return;
+    }
+    queueOutput(reply, now);
+}
+
+void Server::releaseHeldReplies(Nanoseconds now)
+{
+    while (!held_.empty() && held_.front().first <= now) {
+        queueOutput(held_.front().second, now);
+        held_.pop_front();
+    }
 }
 
 void Server::queueOutput(const std::vector<Byte>& bytes, Nanoseconds now)
@@ -362,6 +380,8 @@ std::optional<Nanoseconds> Server::nextWakeUp(Nanoseconds now) const
         consider(outboundWire_.wakeUp());
     if (!frameGapSeen_ && inbound_.empty())
         consider(lastArrival_ + kFrameGap);
+    if (!held_.empty())
+        consider(held_.front().first);
     if (at && *at < now)
         return now;
     return at;
@@ -408,6 +428,7 @@ bool Server::run()
             continue;
         }
         deliverDueInput(after);
+        releaseHeldReplies(after);
         writeDueOutput(after);
         if (!frameGapSeen_ && inbound_.empty() && after - lastArrival_ >= kFrameGap) {
             frameGapSeen_ = true;

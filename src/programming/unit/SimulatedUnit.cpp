@@ -247,7 +247,8 @@ void SimulatedUnit::reply(std::vector<Byte> frame, std::vector<Byte>& out)
         frame.back() ^= 0xFF;
 
     if (faults_.noise) {
-        // A short burst of varying length and content that never holds a frame start.
+        // A short burst of varying length and content. Every third holds one
+        // false frame start, so the reader must find its way back to the reply.
         noiseSeed_ = noiseSeed_ * 1664525U + 1013904223U;
         const std::size_t length = 1 + (noiseSeed_ >> 28) % 8;
         std::vector<Byte> noise;
@@ -256,6 +257,8 @@ void SimulatedUnit::reply(std::vector<Byte> frame, std::vector<Byte>& out)
             const auto byte = static_cast<Byte>(noiseSeed_ >> 24);
             noise.push_back(byte == kFrameStart ? Byte{0xFF} : byte);
         }
+        if (++noiseBursts_ % 3 == 0)
+            noise[noiseSeed_ % length] = kFrameStart;
         put(noise, out);
     }
 

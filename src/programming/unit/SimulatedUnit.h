@@ -32,12 +32,13 @@ struct UnitFaults {
     bool silent = false;        // never answer
     int ignoreFirst = 0;        // drop the first N requests without answering
     int corruptReply = 0;       // corrupt the CRC of the Nth reply
-    bool noise = false;         // line noise before every reply
+    bool noise = false;         // line noise before every reply; every third burst holds a frame start
     bool echo = false;          // echo every byte received
     long cutAfterBytes = 0;     // the line goes dead after N bytes from the unit
     int endOfDataAtPacket = -1; // answer the request for packet N with the acknowledge (-1: never)
     bool wrongCommand = false;  // answer with a valid frame carrying the wrong command
     int wrongCommandReply = 0;  // with wrongCommand: only the Nth reply (0: every reply)
+    long slowReplyMs = 0;       // every reply leaves only this long after its request (the line's job)
 
     friend bool operator==(const UnitFaults&, const UnitFaults&) = default;
 };
@@ -112,6 +113,7 @@ class SimulatedUnit {
     int repliesSent_ = 0;
     long bytesSent_ = 0;
     std::uint32_t noiseSeed_ = 0x2545F491U;
+    long noiseBursts_ = 0;
 };
 
 } // namespace veskar

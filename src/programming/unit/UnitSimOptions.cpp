@@ -39,6 +39,7 @@ constexpr FaultKind kFaultKinds[] = {
          f.wrongCommand = true;
          f.wrongCommandReply = static_cast<int>(n);
      }},
+    {"slow", Value::Required, 1, 600'000, [](UnitFaults& f, long n) { f.slowReplyMs = n; }},
 };
 
 std::optional<long> ParseNumber(std::string_view text)
@@ -169,13 +170,16 @@ it serves; open PATH as the serial port (or map a COM name to it).
       silent           never answer
       ignore=N         drop the first N requests without answering
       bad-crc=N        corrupt the CRC of the Nth reply
-      noise            send a burst of line noise before every reply
+      noise            send a burst of line noise before every reply; every
+                       third burst holds a false frame start (0x16)
       echo             echo every byte received
       cut=N            the line goes dead after the unit has sent N bytes
       end-at=N         answer the request for packet N (0 is the first) with
                        the end-of-data acknowledge
       wrong-command[=N]  answer with a valid short frame carrying command 0x91
                        (every reply, or only the Nth)
+      slow=MS          send every reply MS milliseconds after its request,
+                       also past the program's 5-second wait
   --help             this text
 
 Once the terminal is ready it prints "veskar-unit-sim: serving PATH".
