@@ -1,9 +1,11 @@
 #include "EngineFixture.h"
 #include "database/Defaults.h"
 #include "programming/LineTrace.h"
+#include "programming/TransferFiles.h"
 
 #include <gmock/gmock.h>
 
+#include <functional>
 #include <sstream>
 
 namespace veskar::testing {
@@ -65,6 +67,40 @@ TEST_F(LineTraceTest, EveryFrameBothWaysWithItsTimeAndEveryPurge)
     EXPECT_THAT(Lines(" UNIT "), ElementsAre(HasSubstr("2001 UNIT 16 01 90"), HasSubstr("2052 UNIT 16 01 90"),
                                              HasSubstr("2103 UNIT 16 01 20 00 00")));
     EXPECT_EQ(Lines(" PURGE").size(), line.purges.size());
+}
+
+// What each step clears before it goes on: the purges between the frames.
+TEST_F(LineTraceTest, EachStepPurgesWhatItMustBeforeItsFrame)
+{
+    WriteFile(dir.path / "voices.msg", Pattern(kBlockSize, 4));
+    const struct {
+        const char* name;
+        std::function<bool()> start;
+        std::vector<std::string> steps;
+    } cases[] = {
+        {"config write", [this] { return engine.StartConfigWrite(image); },
+         {"PURGE RX-ABORT RX-CLEAR", "PC 16 00 89", "UNIT", "PURGE RX-ABORT RX-CLEAR", "PC 16 00 00", "UNIT",
+          "PURGE RX-ABORT", "PC 16 00 20", "UNIT", "PC 16 00 83", "PURGE RX-CLEAR TX-CLEAR"}},
+        {"config read", [this] { return engine.StartConfigRead(image); },
+         {"PURGE RX-CLEAR", "PC 16 00 89", "UNIT", "PURGE RX-ABORT RX-CLEAR", "PC 16 00 40", "UNIT",
+          "PURGE RX-ABORT RX-CLEAR", "PC 16 00 20", "UNIT", "PC 16 00 83", "PURGE RX-CLEAR TX-CLEAR"}},
+        {"voice write", [this] { return engine.StartVoiceWrite(OpenSendFile(dir.path / "voices.msg")); },
+         {"PURGE RX-ABORT RX-CLEAR", "PC 16 00 89", "UNIT", "PURGE RX-ABORT RX-CLEAR", "PC 16 00 01", "UNIT",
+          "PURGE RX-ABORT", "PC 16 00 20", "UNIT", "PC 16 00 83", "PURGE RX-CLEAR TX-CLEAR"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        text.str("");
+        ASSERT_TRUE(c.start());
+        RunToEnd();
+        std::vector<std::string> steps;
+        std::istringstream in(text.str());
+        for (std::string line; std::getline(in, line);) {
+            const std::string event = line.substr(line.find(' ') + 1);
+            steps.push_back(event.starts_with("UNIT") ? "UNIT" : event.starts_with("PC") ? event.substr(0, 11) : event);
+        }
+        EXPECT_EQ(steps, c.steps);
+    }
 }
 
 TEST_F(LineTraceTest, ASilentUnitShowsEachAttemptTimingOut)

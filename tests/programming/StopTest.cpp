@@ -88,6 +88,23 @@ TEST_F(StopTest, FrameGoingOutIsCutShortThenTheEndIsSent)
     EXPECT_EQ(line.pcCommands(), (std::vector<Byte>{kCmdLinkFirstPass, kCmdEndOfTransfer}));
 }
 
+TEST_F(StopTest, DataPacketCutShortNeverReachesTheUnit)
+{
+    std::vector<Byte> reached;
+    unit->onFrame = [&reached](FrameDirection direction, std::span<const Byte> frame) {
+        if (direction == FrameDirection::FromPc)
+            reached.push_back(FrameCommand(frame));
+    };
+    const UnitMemory unitBefore = memory;
+    ASSERT_TRUE(engine.StartConfigWrite(image));
+    EXPECT_FALSE(line.run(2600)); // the 4103-byte packet takes about a second to send
+    ASSERT_EQ(line.pcCommands().back(), kCmdData);
+    engine.Stop();
+    RunToEnd();
+    EXPECT_EQ(reached, (std::vector<Byte>{kCmdLinkFirstPass, kCmdWriteConfig, kCmdEndOfTransfer}));
+    EXPECT_EQ(memory, unitBefore);
+}
+
 TEST_F(StopTest, ReadStoppedMidwayKeepsNothingOfWhatArrived)
 {
     memory.voices = Pattern(40 * kBlockSize, 3);

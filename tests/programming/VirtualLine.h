@@ -1,8 +1,10 @@
 #pragma once
 
-// A serial line on virtual time: frames written by the engine go to a far end
-// (a function from bytes in to bytes out), its answer comes back at the time
-// the wire would bring it, in chunks, and time jumps from one event to the next.
+// A serial line on virtual time: frames written by the engine reach a far end
+// (a function from bytes in to bytes out) once the wire has carried them, its
+// answer comes back at the time the wire would bring it, in chunks, and time
+// jumps from one event to the next. Purges act as a port's do: RX clear drops
+// what has arrived and not been read, TX clear what has not left yet.
 
 #include "programming/SerialLink.h"
 #include "programming/TransferEngine.h"
@@ -84,7 +86,16 @@ class VirtualLine final : public SerialLink {
         return open_;
     }
     void close() override { open_ = false; }
-    void purge(unsigned flags) override { purges.push_back(flags); }
+    void purge(unsigned flags) override
+    {
+        purges.push_back(flags);
+        std::erase_if(events_, [this, flags](const auto& entry) {
+            const auto& [at, event] = entry;
+            if (event.kind == Kind::Bytes)
+                return (flags & kPurgeRxClear) != 0 && at <= now_;
+            return (flags & kPurgeTxClear) != 0 && at > now_ && event.kind != Kind::Timer;
+        });
+    }
     void armTimer(Tick at) override
     {
         const auto ahead = static_cast<std::int32_t>(at - clock_.time);
@@ -96,19 +107,7 @@ class VirtualLine final : public SerialLink {
         const std::uint64_t sent = now_ + wireTime(frame.size());
         if (!writeNeverFinishes)
             events_.emplace(sent, Event{Kind::WriteFinished, {}});
-        std::vector<Byte> answer = farEnd_(frame);
-        const std::optional<Tick> delay = answerDelay ? answerDelay(frames.size() - 1) : Tick{0};
-        if (!delay)
-            answer.clear();
-        std::uint64_t at = std::max(sent + turnaround + delay.value_or(0), lineFreeAt_);
-        for (std::size_t done = 0; done < answer.size(); done += kChunk) {
-            const auto from = answer.begin() + static_cast<std::ptrdiff_t>(done);
-            const std::size_t n = std::min(kChunk, answer.size() - done);
-            at += wireTime(n);
-            events_.emplace(at, Event{Kind::Bytes, {from, from + static_cast<std::ptrdiff_t>(n)}});
-        }
-        if (!answer.empty())
-            lineFreeAt_ = at;
+        events_.emplace(sent, Event{Kind::Arrive, {frame.begin(), frame.end()}, frames.size() - 1});
     }
 
     // Runs until the engine is idle; false when `limit` ms of virtual time pass first.
@@ -146,11 +145,30 @@ class VirtualLine final : public SerialLink {
 
   private:
     static constexpr std::size_t kChunk = 64;
-    enum class Kind { Bytes, WriteFinished, Timer };
+    enum class Kind { Bytes, WriteFinished, Arrive, Timer };
     struct Event {
         Kind kind;
         std::vector<Byte> bytes;
+        std::size_t frameIndex = 0; // Arrive: which frame from the PC
     };
+
+    // A frame from the PC is at the far end; its answer sets off.
+    void arrive(const Event& event)
+    {
+        std::vector<Byte> answer = farEnd_(event.bytes);
+        const std::optional<Tick> delay = answerDelay ? answerDelay(event.frameIndex) : Tick{0};
+        if (!delay)
+            answer.clear();
+        std::uint64_t at = std::max(now_ + turnaround + delay.value_or(0), lineFreeAt_);
+        for (std::size_t done = 0; done < answer.size(); done += kChunk) {
+            const auto from = answer.begin() + static_cast<std::ptrdiff_t>(done);
+            const std::size_t n = std::min(kChunk, answer.size() - done);
+            at += wireTime(n);
+            events_.emplace(at, Event{Kind::Bytes, {from, from + static_cast<std::ptrdiff_t>(n)}});
+        }
+        if (!answer.empty())
+            lineFreeAt_ = at;
+    }
 
     [[nodiscard]] Tick wireTime(std::size_t bytes) const
     {
@@ -161,7 +179,9 @@ class VirtualLine final : public SerialLink {
     {
         const long readsBefore = clock_.reads;
         const Tick before = clock_.time;
-        if (event.kind == Kind::WriteFinished)
+        if (event.kind == Kind::Arrive)
+            arrive(event);
+        else if (event.kind == Kind::WriteFinished)
             engine_->writeFinished();
         else if (event.kind == Kind::Bytes)
             engine_->bytesArrived(event.bytes);
