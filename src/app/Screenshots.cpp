@@ -214,7 +214,7 @@ int main(int argc, char* argv[])
         veskar::ComDialog& progress = *program.progressWindow();
         progress.setActivity(QStringLiteral("Transmitting packet 37 of 120"));
         progress.setStatus(QString());
-        progress.setPackets(36, 120, 51'000);
+        progress.setPackets(36, 120, 51'000, 118'000);
         ok = Save(progress, output, QStringLiteral("transfer-progress")) && ok;
 
         // The unit holds another site name and acknowledge code than the configuration.

@@ -50,18 +50,19 @@ ConsoleProgress::ConsoleProgress(std::ostream& err, bool terminal, Clock clock)
 {
 }
 
-std::string ConsoleProgress::Bar(int done, int total, std::chrono::milliseconds elapsed)
+std::string ConsoleProgress::Bar(int done, int total, std::chrono::milliseconds elapsed,
+                                 std::optional<std::chrono::milliseconds> left)
 {
     if (total <= 0)
-        return {};
+        return std::to_string(std::max(done, 0)) + "/? packets  " + MinutesSeconds(elapsed) + " elapsed";
     done = std::min(std::max(done, 0), total);
     const int filled = done * kBarWidth / total;
     std::string bar = "[" + std::string(static_cast<std::size_t>(filled), '#') +
                       std::string(static_cast<std::size_t>(kBarWidth - filled), '-') + "]  " +
                       std::to_string(done) + "/" + std::to_string(total) + " packets  " +
                       MinutesSeconds(elapsed) + " elapsed";
-    if (done > 0 && done < total)
-        bar += "  " + MinutesSeconds(elapsed * (total - done) / done) + " left";
+    if (left && done < total)
+        bar += "  " + MinutesSeconds(*left) + " left";
     return bar;
 }
 
@@ -104,6 +105,8 @@ void ConsoleProgress::PacketsDone(int done, int total)
         started_ = clock_();
     done_ = done;
     total_ = total;
+    counting_ = true;
+    pace_.Done(done, total, clock_().count());
     if (terminal_)
         DrawBar();
 }
@@ -143,17 +146,20 @@ void ConsoleProgress::Line(std::string_view text)
     lastLine_ = text;
     ClearBar();
     err_ << text << '\n';
-    if (terminal_ && total_ > 0)
+    if (terminal_ && counting_)
         DrawBar();
     err_.flush();
 }
 
 void ConsoleProgress::DrawBar()
 {
-    if (total_ <= 0)
+    if (!counting_)
         return;
     const auto elapsed = clock_() - started_.value_or(clock_());
-    err_ << "\r\033[K" << Bar(done_, total_, elapsed);
+    const std::optional<std::int64_t> left = pace_.LeftMs();
+    err_ << "\r\033[K"
+         << Bar(done_, total_, elapsed,
+                left ? std::optional(std::chrono::milliseconds(*left)) : std::nullopt);
     if (!packetText_.empty())
         err_ << "  " << packetText_;
     err_.flush();

@@ -4,6 +4,7 @@
 // transfer as a line, as it happens; on a terminal the per-packet texts go
 // into a progress bar that is redrawn in place instead of scrolling.
 
+#include "programming/PacketPace.h"
 #include "programming/TransferObserver.h"
 
 #include <chrono>
@@ -35,8 +36,10 @@ class ConsoleProgress final : public TransferObserver {
     void setEnded(std::function<void()> ended) { ended_ = std::move(ended); }
     [[nodiscard]] std::optional<TransferResult> result() const { return result_; }
 
-    // "[#########-----------]  3/64 packets  0:12 elapsed  0:28 left"
-    [[nodiscard]] static std::string Bar(int done, int total, std::chrono::milliseconds elapsed);
+    // "[#########-----------]  3/64 packets  0:12 elapsed  0:28 left"; "3/? packets  0:12 elapsed"
+    // while the total is not known (0).
+    [[nodiscard]] static std::string Bar(int done, int total, std::chrono::milliseconds elapsed,
+                                         std::optional<std::chrono::milliseconds> left);
     // The one line that says how a transfer ended; `reason` is its last failure text.
     [[nodiscard]] static std::string FinalLine(TransferResult result, std::string_view reason);
 
@@ -52,6 +55,8 @@ class ConsoleProgress final : public TransferObserver {
     std::optional<std::chrono::milliseconds> started_;
     int done_ = 0;
     int total_ = 0;
+    bool counting_ = false;
+    PacketPace pace_;
     bool barShown_ = false;
     std::string packetText_;
     std::string lastLine_;

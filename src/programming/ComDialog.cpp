@@ -60,13 +60,15 @@ void ComDialog::setStatus(const QString& text)
     m_status->setText(text);
 }
 
-void ComDialog::setPackets(int done, int total, qint64 elapsedMs)
+void ComDialog::setPackets(int done, int total, qint64 elapsedMs, std::optional<qint64> leftMs)
 {
-    m_progress->setRange(0, std::max(total, 1));
-    m_progress->setValue(std::min(done, std::max(total, 1)));
-    QString timing = QStringLiteral("Elapsed %1").arg(MinutesAndSeconds(elapsedMs));
-    if (done > 0 && total > done)
-        timing += QStringLiteral(", about %1 left").arg(MinutesAndSeconds(elapsedMs * (total - done) / done));
+    // An unknown total shows as a busy bar with the count beside it.
+    m_progress->setRange(0, std::max(total, 0));
+    m_progress->setValue(total > 0 ? std::min(done, total) : 0);
+    QString timing = total > 0 ? QString() : QStringLiteral("%1 packets, ").arg(done);
+    timing += QStringLiteral("Elapsed %1").arg(MinutesAndSeconds(elapsedMs));
+    if (leftMs && total > done)
+        timing += QStringLiteral(", about %1 left").arg(MinutesAndSeconds(*leftMs));
     m_timing->setText(timing);
 }
 

@@ -6,6 +6,8 @@
 
 #include <QDialog>
 
+#include <optional>
+
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -20,7 +22,8 @@ class ComDialog : public QDialog {
     void setActivity(const QString& text);
     void setStatus(const QString& text);
     // `elapsedMs` since the transfer started.
-    void setPackets(int done, int total, qint64 elapsedMs);
+    // `total` 0: not known yet; `leftMs` empty: no estimate yet.
+    void setPackets(int done, int total, qint64 elapsedMs, std::optional<qint64> leftMs);
 
     [[nodiscard]] QLabel* activity() const { return m_activity; }
     [[nodiscard]] QLabel* status() const { return m_status; }

@@ -339,8 +339,9 @@ void PgmDialog::ProgressShown(bool shown)
     if (shown) {
         m_progress->setActivity({});
         m_progress->setStatus({});
-        m_progress->setPackets(0, 1, 0);
+        m_progress->setPackets(0, 1, 0, std::nullopt);
         m_startedAt = m_line.clock.now();
+        m_pace = PacketPace();
         m_progress->show();
     } else {
         m_progress->hide();
@@ -364,7 +365,9 @@ void PgmDialog::DialogStatus(std::string_view text)
 
 void PgmDialog::PacketsDone(int done, int total)
 {
-    m_progress->setPackets(done, total, static_cast<qint64>(m_line.clock.now() - m_startedAt));
+    const auto elapsed = static_cast<qint64>(m_line.clock.now() - m_startedAt);
+    m_pace.Done(done, total, elapsed);
+    m_progress->setPackets(done, total, elapsed, m_pace.LeftMs());
 }
 
 void PgmDialog::Message(std::string_view caption, MessageIcon icon, std::string_view text)

@@ -6,6 +6,7 @@
 // configuration goes out whether the user wants to read the warnings first.
 // While a transfer runs nothing can start another, and leaving asks first.
 
+#include "programming/PacketPace.h"
 #include "programming/PortSettings.h"
 #include "programming/TraceFile.h"
 #include "programming/TransferEngine.h"
@@ -131,6 +132,7 @@ class PgmDialog : public QDialog, private TransferObserver {
     std::array<QPushButton*, 6> m_buttons{};
     QElapsedTimer m_elapsed;
     Tick m_startedAt = 0;
+    PacketPace m_pace;
     std::optional<int> m_closeWith;   // the result to close with once the transfer has ended
     std::optional<Image> m_verifying; // what the unit sends during a Verify
 };

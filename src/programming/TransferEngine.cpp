@@ -651,6 +651,13 @@ bool TransferEngine::StepSend(Tick now)
 
 // ---- Receiving: configuration, voices ----
 
+// A voice read learns how many blocks the unit holds only when it says there
+// are no more (or its memory is read to the end).
+int TransferEngine::ReceiveTotal() const
+{
+    return mode_ == Mode::Voices && packetNumber_ < totalPackets_ ? 0 : totalPackets_;
+}
+
 bool TransferEngine::StepReceive(Tick now)
 {
     switch (state_) {
@@ -659,7 +666,7 @@ bool TransferEngine::StepReceive(Tick now)
         packetNumber_ = 0;
         blockIndex_ = 0;
         Status("");
-        observer_.PacketsDone(0, totalPackets_);
+        observer_.PacketsDone(0, ReceiveTotal());
         state_ = kDataSend;
         return true;
     case kDataSend:
@@ -698,7 +705,7 @@ bool TransferEngine::StepReceive(Tick now)
             AppendToTemp(kBufferBlocks);
         Status(Numbered(texts::kReceivedPacket, packetNumber_));
         retryCount_ = 0;
-        observer_.PacketsDone(packetNumber_, totalPackets_);
+        observer_.PacketsDone(packetNumber_, ReceiveTotal());
         if (packetNumber_ == totalPackets_) {
             if (mode_ == Mode::Voices && blockIndex_ != 0)
                 AppendToTemp(static_cast<std::size_t>(blockIndex_));

@@ -78,6 +78,7 @@ class TransferEngine {
     bool Step();
     bool StepSend(Tick now);
     bool StepReceive(Tick now);
+    [[nodiscard]] int ReceiveTotal() const;
     // Shared by both machines: settle, link set-up, command, pauses and closing.
     bool StepCommon(Tick now, bool& handled);
 

@@ -28,6 +28,7 @@ class TransferObserver {
     virtual void Status(std::string_view /*text*/) {}
     // The status line of the Programming dialog: final results and failures.
     virtual void DialogStatus(std::string_view /*text*/) {}
+    // `total` is 0 while it is not known (a voice read, until the unit says there is no more).
     virtual void PacketsDone(int /*done*/, int /*total*/) {}
 
     // A message box with an OK button.

@@ -16,17 +16,21 @@ TEST(ConsoleProgressTest, BarShowsPacketsElapsedAndEstimate)
         int done;
         int total;
         long elapsedMs;
+        std::optional<long> leftMs;
         const char* expected;
     };
     const Case cases[] = {
-        {0, 64, 0, "[--------------------]  0/64 packets  0:00 elapsed"},
-        {16, 64, 10000, "[#####---------------]  16/64 packets  0:10 elapsed  0:30 left"},
-        {64, 64, 75000, "[####################]  64/64 packets  1:15 elapsed"},
-        {70, 64, 1000, "[####################]  64/64 packets  0:01 elapsed"}, // clamped
-        {1, 0, 0, ""},
+        {0, 64, 0, std::nullopt, "[--------------------]  0/64 packets  0:00 elapsed"},
+        {16, 64, 10000, 30000, "[#####---------------]  16/64 packets  0:10 elapsed  0:30 left"},
+        {16, 64, 10000, std::nullopt, "[#####---------------]  16/64 packets  0:10 elapsed"},
+        {64, 64, 75000, 0, "[####################]  64/64 packets  1:15 elapsed"},
+        {70, 64, 1000, std::nullopt, "[####################]  64/64 packets  0:01 elapsed"}, // clamped
+        {7, 0, 3000, std::nullopt, "7/? packets  0:03 elapsed"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(ConsoleProgress::Bar(c.done, c.total, milliseconds(c.elapsedMs)), c.expected) << c.done;
+    for (const Case& c : cases) {
+        const auto left = c.leftMs ? std::optional(milliseconds(*c.leftMs)) : std::nullopt;
+        EXPECT_EQ(ConsoleProgress::Bar(c.done, c.total, milliseconds(c.elapsedMs), left), c.expected) << c.done;
+    }
 }
 
 TEST(ConsoleProgressTest, OffTerminalEveryTextIsOneLineAndRepeatsAreDropped)
