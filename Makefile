@@ -51,7 +51,7 @@ run: build
 bench: build
 	cmake --build $(BUILD) --target summary-bench transfer-bench
 	QT_QPA_PLATFORM=offscreen $(BUILD)/tests/bench/summary-bench
-	$(BUILD)/tests/bench/transfer-bench
+	QT_QPA_PLATFORM=offscreen $(BUILD)/tests/bench/transfer-bench
 
 screenshots: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/src/app/veskar-screenshots $(BUILD)/screenshots

@@ -44,9 +44,9 @@ std::vector<TracedFrame> ParseTrace(const std::vector<std::string>& lines)
     return frames;
 }
 
-double FloorMilliseconds(const std::vector<TracedFrame>& frames, TransferKind kind)
+double FloorMilliseconds(const std::vector<TracedFrame>& frames, TransferKind kind, bool portWasOpen)
 {
-    double floor = kSettleMs;
+    double floor = portWasOpen ? 0 : kSettleMs;
     const TracedFrame* previousPc = nullptr;
     for (const TracedFrame& frame : frames) {
         floor += static_cast<double>(frame.length) * kByteMs;

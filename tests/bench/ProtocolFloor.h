@@ -22,6 +22,8 @@ struct TracedFrame {
 
 enum class TransferKind { Write, Read, VoiceWrite };
 
-[[nodiscard]] double FloorMilliseconds(const std::vector<TracedFrame>& frames, TransferKind kind);
+// `portWasOpen`: the port stayed open from an earlier transfer, so there is no settle time.
+[[nodiscard]] double FloorMilliseconds(const std::vector<TracedFrame>& frames, TransferKind kind,
+                                       bool portWasOpen = false);
 
 }  // namespace veskar::bench
