@@ -8,7 +8,7 @@ PACKAGES := cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev \
             qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev \
             xvfb xauth
 
-.PHONY: all deps build test test-asan run screenshots bench clean
+.PHONY: all deps build test test-asan run screenshots bench package clean
 
 all: build
 
@@ -55,6 +55,12 @@ bench: build
 
 screenshots: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/src/app/veskar-screenshots $(BUILD)/screenshots
+
+# A Debian package in build/: veskar_<version>_<arch>.deb.
+package: build
+	@dpkg-query -W -f='$${Status}' dpkg-dev 2>/dev/null | grep -q 'install ok installed' || \
+	  (apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends dpkg-dev)
+	cd $(BUILD) && cpack
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,5 +1,6 @@
 #include "app/Icons.h"
 
+#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -181,14 +182,28 @@ QIcon ToolbarIcon(std::string_view name)
     return {};
 }
 
+// Keep in step with src/resources/icons/veskar.svg.
+QImage ApplicationIconImage(int size)
+{
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / static_cast<double>(kSize), size / static_cast<double>(kSize));
+    p.setPen(QPen(kInk, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(kBlue);
+    p.drawRoundedRect(QRectF(3, 3, 42, 42), 8, 8);
+    p.setPen(QPen(kPaper, 3.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPolyline(QPolygonF{QPointF(12, 14), QPointF(24, 36), QPointF(36, 14)});
+    return image;
+}
+
 QIcon ApplicationIcon()
 {
-    return Draw([](QPainter& p) {
-        p.setBrush(kBlue);
-        p.drawRoundedRect(QRectF(3, 3, 42, 42), 8, 8);
-        p.setPen(QPen(kPaper, 3.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.drawPolyline(QPolygonF{QPointF(12, 14), QPointF(24, 36), QPointF(36, 14)});
-    });
+    QIcon icon;
+    for (int size : {16, 32, 48, 256})
+        icon.addPixmap(QPixmap::fromImage(ApplicationIconImage(size)));
+    return icon;
 }
 
 } // namespace veskar

@@ -4,6 +4,7 @@
 // sharp at any scale.
 
 #include <QIcon>
+#include <QImage>
 
 #include <string_view>
 
@@ -11,5 +12,7 @@ namespace veskar {
 
 [[nodiscard]] QIcon ToolbarIcon(std::string_view name);
 [[nodiscard]] QIcon ApplicationIcon();
+// The application icon drawn at `size` pixels square; needs no display.
+[[nodiscard]] QImage ApplicationIconImage(int size);
 
 } // namespace veskar
