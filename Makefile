@@ -42,9 +42,10 @@ test-asan: deps $(ASAN_BUILD)/build.ninja
 
 # The demo folder is the program's working folder: Veskar.cfg, Veskar.dat and
 # CorvaneVeskar.ini land there, never in the source tree.
-# The program in build/demo, with the simulated unit on COM1.
+# The program in build/demo, with the simulated unit on COM1
+# (make run FAULT=silent: a unit that misbehaves, see veskar-unit-sim --help).
 run: build
-	scripts/run-demo.sh $(BUILD)
+	scripts/run-demo.sh $(BUILD) $(FAULT)
 
 # The summary's build and draw time, then transfers against the simulated unit
 # at wire speed (about two minutes).

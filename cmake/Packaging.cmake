@@ -9,13 +9,14 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME veskar)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Corvane")
-set(CPACK_PACKAGE_CONTACT "Veskar maintainers <veskar@localhost>")
+set(CPACK_PACKAGE_CONTACT "Veskar maintainers <veskar@veskar.example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "lone-worker monitoring unit programmer")
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
-    "Edits the whole configuration of a lone-worker monitoring unit (users, system and\n"
-    "Modbus settings, callout directories, audio levels), keeps it in data files, prints\n"
-    "a summary with configuration warnings and programs the unit over a serial line.\n"
-    "Includes veskar-cli and a simulated unit for trying it without hardware.")
+    "Edits the whole configuration of a lone-worker monitoring unit (users,\n"
+    "system and Modbus settings, callout directories, audio levels), keeps it\n"
+    "in data files, prints a summary with configuration warnings and programs\n"
+    "the unit over a serial line. Includes veskar-cli and a simulated unit for\n"
+    "trying it without hardware.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -5,13 +5,14 @@
 set -eu
 
 build=$(cd "$1" && pwd)
+fault=${2:-} # e.g. silent: the simulated unit misbehaves (veskar-unit-sim --help)
 demo="$build/demo"
 mkdir -p "$demo"
 cd "$demo"
 
 port="$demo/unit-port"
 "$build/src/programming/unit/veskar-unit-sim" --pty "$port" --store "$demo/unit-store" \
-    --trace "$demo/unit-trace.txt" > "$demo/unit.log" 2>&1 &
+    --trace "$demo/unit-trace.txt" ${fault:+--fault "$fault"} > "$demo/unit.log" 2>&1 &
 unit=$!
 trap 'kill $unit 2>/dev/null || true' EXIT INT TERM
 
@@ -38,7 +39,7 @@ awk -v device="$port" '
 ' "$ini" > "$ini.new" && mv "$ini.new" "$ini"
 
 cat <<INFO
-Simulated unit on COM1 ($port); its trace is in $demo/unit-trace.txt.
+Simulated unit on COM1 ($port)${fault:+ with the fault $fault}; its trace is in $demo/unit-trace.txt.
 From another terminal, in $demo:
   ../src/cli/veskar-cli --port COM1 read-config unit.dat
   ../src/cli/veskar-cli --port COM1 write-config Veskar.dat
