@@ -9,10 +9,7 @@ SerialPortLink::SerialPortLink(std::string device, const Clock& clock, QObject* 
 {
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
-    connect(&timer_, &QTimer::timeout, this, [this] {
-        if (events_.timerFired)
-            events_.timerFired();
-    });
+    connect(&timer_, &QTimer::timeout, this, &SerialPortLink::timerExpired);
     connect(&port_, &QSerialPort::readyRead, this, &SerialPortLink::readArrived);
     connect(&port_, &QSerialPort::bytesWritten, this, &SerialPortLink::bytesWritten);
     connect(&port_, &QSerialPort::errorOccurred, this, &SerialPortLink::portError);
@@ -94,6 +91,15 @@ void SerialPortLink::armTimer(Tick at)
     // A deadline has passed once the tick is past it, hence the extra millisecond.
     const auto wait = static_cast<std::int32_t>(at - clock_.now()) + 1;
     timer_.start(std::max(wait, 0));
+}
+
+void SerialPortLink::timerExpired()
+{
+    if (port_.isOpen())
+        port_.waitForReadyRead(0); // reads what the system holds; emits readyRead if anything came
+    readArrived();
+    if (events_.timerFired)
+        events_.timerFired();
 }
 
 void SerialPortLink::readArrived()

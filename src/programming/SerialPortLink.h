@@ -39,6 +39,11 @@ class SerialPortLink final : public QObject, public SerialLink {
     void purge(unsigned purgeFlags) override;
     void armTimer(Tick at) override;
 
+    // What the timer does when it expires. Bytes already waiting at the port
+    // are handed over first: on a loaded machine the timer can be served before
+    // the port's own notice, and a reply that has arrived is no silence.
+    void timerExpired();
+
   private:
     void readArrived();
     void bytesWritten();

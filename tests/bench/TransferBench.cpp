@@ -27,7 +27,11 @@
 #include <fstream>
 #include <iostream>
 #include <sstream>
+#include <csignal>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -84,6 +88,37 @@ struct Run {
     bench::TransferKind kind;
     std::function<bool()> transfer; // true when it succeeded
     bool portWasOpen = false;        // the dialog keeps its port open between transfers
+    bool throughDialog = false;
+};
+
+// Processes that keep `count` cores busy for as long as this lives.
+class BusyCores {
+public:
+    explicit BusyCores(unsigned count)
+    {
+        for (unsigned i = 0; i < count; ++i) {
+            const pid_t child = ::fork();
+            if (child == 0) {
+                volatile unsigned long spin = 0;
+                for (;;)
+                    spin = spin + 1;
+            }
+            if (child > 0)
+                children_.push_back(child);
+        }
+    }
+    ~BusyCores()
+    {
+        for (pid_t child : children_) {
+            ::kill(child, SIGKILL);
+            ::waitpid(child, nullptr, 0);
+        }
+    }
+    BusyCores(const BusyCores&) = delete;
+    BusyCores& operator=(const BusyCores&) = delete;
+
+private:
+    std::vector<pid_t> children_;
 };
 
 // The Programming dialog on the unit's terminal: the pre-programming questions
@@ -171,38 +206,53 @@ int main(int argc, char** argv)
         {"configuration read", bench::TransferKind::Read, cli({"read-config", "--no-backup", (folder / "read.dat").string()})},
         {"voice write, 64 blocks", bench::TransferKind::VoiceWrite, cli({"write-voices", (folder / "voices.msg").string()})},
         {"dialog: config write", bench::TransferKind::Write,
-         [&dialog] { return dialog.Click(PgmDialog::Button::WriteConfig, texts::kDatabaseTransferred); }},
+         [&dialog] { return dialog.Click(PgmDialog::Button::WriteConfig, texts::kDatabaseTransferred); }, false, true},
         {"dialog: voices, 64", bench::TransferKind::VoiceWrite,
          [&dialog, &voiceFile] { return dialog.Click(PgmDialog::Button::WriteVoices, texts::kVoicesTransferred, voiceFile); },
-         true},
+         true, true},
     };
 
-    std::printf("%-24s %10s %10s %7s %7s %14s\n", "transfer", "elapsed", "floor", "ratio", "CPU", "longest stall");
+    std::printf("%-34s %10s %10s %7s %7s %14s\n", "transfer", "elapsed", "floor", "ratio", "CPU", "longest stall");
     bool allMet = true;
-    for (const Run& run : runs) {
-        const std::size_t traceLines = LinesFrom(trace, 0).size();
+    int loadedFailures = 0;
+    // Quiet first, then with every core kept busy by other processes: a loaded
+    // machine may be slower but must not turn a good transfer into a failure.
+    for (const bool loaded : {false, true}) {
+        const BusyCores busy(loaded ? std::max(1U, std::thread::hardware_concurrency()) : 0U);
+        for (const Run& run : runs) {
+            const std::size_t traceLines = LinesFrom(trace, 0).size();
 
-        application.takeLongestNs();
-        const double cpuBefore = CpuSeconds();
-        const auto started = std::chrono::steady_clock::now();
-        const bool succeeded = run.transfer();
-        const double elapsedMs =
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
-        const double cpuShare = (CpuSeconds() - cpuBefore) * 1000.0 / elapsedMs;
-        const double stallMs = static_cast<double>(application.takeLongestNs()) / 1e6;
-        if (!succeeded) {
-            std::cerr << run.name << " failed\n";
-            return 1;
+            application.takeLongestNs();
+            const double cpuBefore = CpuSeconds();
+            const auto started = std::chrono::steady_clock::now();
+            const bool succeeded = run.transfer();
+            const double elapsedMs =
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
+            const double cpuShare = (CpuSeconds() - cpuBefore) * 1000.0 / elapsedMs;
+            const double stallMs = static_cast<double>(application.takeLongestNs()) / 1e6;
+            const std::string name = std::string(run.name) + (loaded ? " (loaded)" : "");
+            if (!succeeded) {
+                std::printf("%-34s FAILED\n", name.c_str());
+                if (!loaded)
+                    return 1;
+                ++loadedFailures;
+                continue;
+            }
+            // The dialog keeps its port open from its first transfer on.
+            const bool portWasOpen = run.portWasOpen || (loaded && run.throughDialog);
+            const double floorMs =
+                bench::FloorMilliseconds(bench::ParseTrace(LinesFrom(trace, traceLines)), run.kind, portWasOpen);
+            const double ratio = elapsedMs / floorMs;
+            const bool met = ratio <= 1.02 && cpuShare <= 0.02 && stallMs <= 20;
+            if (!loaded)
+                allMet = allMet && met;
+            std::printf("%-34s %8.3f s %8.3f s %7.4f %6.2f %% %11.2f ms%s\n", name.c_str(), elapsedMs / 1000,
+                        floorMs / 1000, ratio, cpuShare * 100, stallMs, met || loaded ? "" : "  (target missed)");
         }
-        const double floorMs = bench::FloorMilliseconds(bench::ParseTrace(LinesFrom(trace, traceLines)), run.kind, run.portWasOpen);
-        const double ratio = elapsedMs / floorMs;
-        const bool met = ratio <= 1.02 && cpuShare <= 0.02 && stallMs <= 20;
-        allMet = allMet && met;
-        std::printf("%-24s %8.3f s %8.3f s %7.4f %6.2f %% %11.2f ms%s\n", run.name, elapsedMs / 1000, floorMs / 1000,
-                    ratio, cpuShare * 100, stallMs, met ? "" : "  (target missed)");
     }
-    std::printf("targets: ratio <= 1.02, CPU <= 2 %% of one core, no stall over 20 ms: %s\n",
+    std::printf("targets (quiet): ratio <= 1.02, CPU <= 2 %% of one core, no stall over 20 ms: %s\n",
                 allMet ? "met" : "NOT met");
+    std::printf("failures under load: %d\n", loadedFailures);
     unit.finish(SIGTERM);
     fs::remove_all(folder);
     return 0;
