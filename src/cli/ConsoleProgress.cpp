@@ -2,7 +2,6 @@
 
 #include "programming/TransferTexts.h"
 
-#include <array>
 #include <ostream>
 
 namespace veskar::cli {
@@ -11,29 +10,10 @@ namespace {
 
 constexpr int kBarWidth = 20;
 
-// Texts that change with every packet: on a terminal they live in the bar.
-bool IsPacketText(std::string_view text)
-{
-    constexpr std::array prefixes = {texts::kTransmittingPacket, texts::kWaitingForPacket,
-                                     texts::kReceivingPacket, texts::kReceivedPacket};
-    for (std::string_view prefix : prefixes)
-        if (text.starts_with(prefix))
-            return true;
-    return false;
-}
-
 // Directions to the window's user that mean nothing here.
 bool IsWindowText(std::string_view text)
 {
     return text == texts::kSelectFileForStorage;
-}
-
-std::string_view Trimmed(std::string_view text)
-{
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 std::string MinutesSeconds(std::chrono::milliseconds time)
@@ -66,37 +46,21 @@ std::string ConsoleProgress::Bar(int done, int total, std::chrono::milliseconds 
     return bar;
 }
 
-std::string ConsoleProgress::FinalLine(TransferResult result, std::string_view reason)
-{
-    switch (result) {
-    case TransferResult::Succeeded: return "Transfer succeeded.";
-    case TransferResult::Cancelled: return "Transfer stopped: the voices read were not kept.";
-    case TransferResult::Stopped: return std::string(texts::kTransferStopped);
-    case TransferResult::Failed: break;
-    }
-    if (reason.starts_with(texts::kNoResponseRetry))
-        return "Transfer failed: no response from the unit.";
-    reason = Trimmed(reason);
-    return reason.empty() ? "Transfer failed." : "Transfer failed: " + std::string(reason);
-}
-
 void ConsoleProgress::Status(std::string_view text)
 {
-    if (!text.empty() && text != texts::kSuccess && !IsPacketText(text))
-        reason_ = text;
+    reason_.Status(text);
     Text(text);
 }
 
 void ConsoleProgress::DialogStatus(std::string_view text)
 {
-    if (!text.empty())
-        reason_ = text;
+    reason_.DialogStatus(text);
     Text(text);
 }
 
 void ConsoleProgress::NotStarted()
 {
-    Line(FinalLine(TransferResult::Failed, reason_));
+    Line(FinalLine(TransferResult::Failed, reason_.text()));
 }
 
 void ConsoleProgress::PacketsDone(int done, int total)
@@ -114,14 +78,14 @@ void ConsoleProgress::PacketsDone(int done, int total)
 void ConsoleProgress::Message(std::string_view caption, MessageIcon /*icon*/, std::string_view text)
 {
     Line(caption.empty() ? std::string(text) : std::string(caption) + ":" + std::string(text));
-    reason_ = text.substr(0, text.find('\n'));
+    reason_.Message(text);
 }
 
 void ConsoleProgress::TransferEnded(TransferResult result)
 {
     ClearBar();
     result_ = result;
-    Line(FinalLine(result, reason_));
+    Line(FinalLine(result, reason_.text()));
     if (ended_)
         ended_();
 }

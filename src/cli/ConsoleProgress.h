@@ -5,6 +5,7 @@
 // into a progress bar that is redrawn in place instead of scrolling.
 
 #include "programming/PacketPace.h"
+#include "programming/TransferOutcome.h"
 #include "programming/TransferObserver.h"
 
 #include <chrono>
@@ -40,8 +41,6 @@ class ConsoleProgress final : public TransferObserver {
     // while the total is not known (0).
     [[nodiscard]] static std::string Bar(int done, int total, std::chrono::milliseconds elapsed,
                                          std::optional<std::chrono::milliseconds> left);
-    // The one line that says how a transfer ended; `reason` is its last failure text.
-    [[nodiscard]] static std::string FinalLine(TransferResult result, std::string_view reason);
 
   private:
     void Text(std::string_view text);
@@ -60,7 +59,7 @@ class ConsoleProgress final : public TransferObserver {
     bool barShown_ = false;
     std::string packetText_;
     std::string lastLine_;
-    std::string reason_;
+    FailureReason reason_;
     std::optional<std::filesystem::path> voiceFile_;
     std::function<void()> ended_;
     std::optional<TransferResult> result_;

@@ -159,6 +159,7 @@ void PgmDialog::EnableTransfers(bool enabled)
 
 bool PgmDialog::Begin(std::string_view what, const std::function<bool()>& start)
 {
+    m_reason = FailureReason();
     OpenTrace(what);
     const bool started = start();
     if (started) {
@@ -355,11 +356,13 @@ void PgmDialog::Activity(std::string_view text)
 
 void PgmDialog::Status(std::string_view text)
 {
+    m_reason.Status(text);
     m_progress->setStatus(Latin1Text(text));
 }
 
 void PgmDialog::DialogStatus(std::string_view text)
 {
+    m_reason.DialogStatus(text);
     m_status->setText(Latin1Text(text));
 }
 
@@ -372,6 +375,7 @@ void PgmDialog::PacketsDone(int done, int total)
 
 void PgmDialog::Message(std::string_view caption, MessageIcon icon, std::string_view text)
 {
+    m_reason.Message(text);
     m_services.messages.Show(this, Latin1Text(caption), IconFor(icon), Buttons::Ok, Latin1Text(text));
 }
 
@@ -397,6 +401,10 @@ void PgmDialog::TransferEnded(TransferResult result)
     m_engine.setLineWatcher(nullptr);
     m_trace.Close();
     EnableTransfers(true);
+    // Some failures say why only in the progress window, which is gone now.
+    if (result == TransferResult::Failed && m_status->text().isEmpty())
+        m_status->setText(Latin1Text(FinalLine(result, m_reason.text())));
+    m_reason = FailureReason();
     if (m_verifying) {
         const Image inUnit = *m_verifying;
         m_verifying.reset();

@@ -9,6 +9,7 @@
 #include "programming/PacketPace.h"
 #include "programming/PortSettings.h"
 #include "programming/TraceFile.h"
+#include "programming/TransferOutcome.h"
 #include "programming/TransferEngine.h"
 
 #include <QDialog>
@@ -133,6 +134,7 @@ class PgmDialog : public QDialog, private TransferObserver {
     QElapsedTimer m_elapsed;
     Tick m_startedAt = 0;
     PacketPace m_pace;
+    FailureReason m_reason;
     std::optional<int> m_closeWith;   // the result to close with once the transfer has ended
     std::optional<Image> m_verifying; // what the unit sends during a Verify
 };

@@ -386,7 +386,8 @@ TransferEngine::Reply TransferEngine::AwaitReply(Tick now, Byte expected)
         return Reply::Invalid;
     if (replyLength_ == kShortFrameSize)
         return FrameCommand(frame) == expected ? Reply::Valid : Reply::Invalid;
-    if (FrameCommand(frame) != kCmdData)
+    // A block the unit sent late for an earlier request must not be taken for this one.
+    if (FrameCommand(frame) != kCmdData || FramePacketNumber(frame) != packetNumber_)
         return Reply::Invalid;
     StoreDataBlock();
     return Reply::Valid;

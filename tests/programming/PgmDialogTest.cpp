@@ -84,9 +84,9 @@ struct ProgrammingBench {
     ScriptedFileChooser files;
     TempDir dir;
     UnitMemory memory = UnitMemory::Fresh();
-    SimulatedUnit unit{memory};
+    std::optional<SimulatedUnit> unit{std::in_place, memory};
     VirtualClock clock;
-    VirtualLine line{clock, [this](std::span<const Byte> frame) { return unit.receive(frame); }};
+    VirtualLine line{clock, [this](std::span<const Byte> frame) { return unit->receive(frame); }};
     std::vector<std::string> chosenPorts;
     int summariesShown = 0;
     bool traceLine = false;
@@ -202,6 +202,22 @@ TEST_F(PgmDialogTest, ReadReplacesTheImageMarksItChangedAndKeepsABackup)
     Image backup;
     ASSERT_EQ(ReadImageFile(dir.path / "backups" / Backups()[0], backup, SizeRule::Exact), FileError::None);
     EXPECT_EQ(backup, document.image);
+}
+
+TEST_F(PgmDialogTest, AFailureThatSaidWhyOnlyInTheProgressWindowSaysItInTheStatusLine)
+{
+    unit.emplace(memory, UnitFaults{.cutAfterBytes = 20}); // the data's answer is cut short
+    const Image before = document.image;
+    Open();
+    dialog->button(Button::ReadConfig)->click();
+    RunTransfer();
+    EXPECT_EQ(dialog->statusLine()->text(), QStringLiteral("Transfer failed at packet number 1."));
+    EXPECT_EQ(document.image, before);
+
+    unit.emplace(memory, UnitFaults{.silent = true}); // says so in the status line itself
+    dialog->button(Button::ReadConfig)->click();
+    RunTransfer();
+    EXPECT_EQ(dialog->statusLine()->text(), Q(texts::kCheckConnection));
 }
 
 TEST_F(PgmDialogTest, TraceIsAppendedPerTransferOnlyWhileTheBoxIsTicked)

@@ -1,0 +1,32 @@
+#pragma once
+
+// How a transfer ended, in one line for the user: the command line prints it
+// last, and the Programming dialog's status line shows it when a failure left
+// that line empty.
+
+#include "programming/TransferObserver.h"
+
+#include <string>
+#include <string_view>
+
+namespace veskar {
+
+// Follows what a transfer says and keeps the text that tells why it failed.
+class FailureReason {
+  public:
+    void Status(std::string_view text);
+    void DialogStatus(std::string_view text);
+    void Message(std::string_view text);
+    [[nodiscard]] const std::string& text() const { return reason_; }
+
+  private:
+    std::string reason_;
+};
+
+// "Transfer succeeded.", "Transfer failed: no response from the unit.", ...
+[[nodiscard]] std::string FinalLine(TransferResult result, std::string_view reason);
+
+// Texts that change with every packet.
+[[nodiscard]] bool IsPacketText(std::string_view text);
+
+} // namespace veskar
