@@ -2,13 +2,16 @@
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS := data_file directory frame unit engine
 GENERATOR  := -G Ninja
 
 PACKAGES := cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev \
             qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev \
             xvfb xauth
 
-.PHONY: all deps build test test-asan run screenshots bench package clean
+.PHONY: all deps build test test-asan run screenshots bench package fuzz clean
 
 all: build
 
@@ -57,6 +60,16 @@ bench: build
 screenshots: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/src/app/veskar-screenshots $(BUILD)/screenshots
 
+# Each fuzz target for FUZZ_SECONDS (default 60), built with clang, libFuzzer
+# and the sanitizers in build-fuzz/; prints executions and coverage per target.
+fuzz: deps
+	@dpkg-query -W -f='$${Status}' clang 2>/dev/null | grep -q 'install ok installed' || \
+	  (apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends clang)
+	cmake -S . -B $(FUZZ_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_COMPILER=clang++ -DVESKAR_FUZZ=ON
+	cmake --build $(FUZZ_BUILD) --target $(addprefix fuzz_,$(FUZZ_TARGETS))
+	scripts/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
 # A Debian package in build/: veskar_<version>_<arch>.deb.
 package: build
 	@dpkg-query -W -f='$${Status}' dpkg-dev 2>/dev/null | grep -q 'install ok installed' || \
@@ -64,4 +77,4 @@ package: build
 	cd $(BUILD) && cpack
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
