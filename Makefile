@@ -11,7 +11,7 @@ PACKAGES := cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev \
             qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev \
             xvfb xauth
 
-.PHONY: all deps build test test-asan run screenshots bench package fuzz clean
+.PHONY: all deps build test test-asan run screenshots bench package fuzz lint clean
 
 all: build
 
@@ -69,6 +69,12 @@ fuzz: deps
 	  -DCMAKE_CXX_COMPILER=clang++ -DVESKAR_FUZZ=ON
 	cmake --build $(FUZZ_BUILD) --target $(addprefix fuzz_,$(FUZZ_TARGETS))
 	scripts/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
+# clang-tidy with .clang-tidy over every source file of src/ and tests/.
+lint: build
+	@command -v run-clang-tidy >/dev/null || \
+	  (apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends clang-tidy)
+	run-clang-tidy -quiet -p $(BUILD) -j $$(nproc) "$(CURDIR)/(src|tests)/"
 
 # A Debian package in build/: veskar_<version>_<arch>.deb.
 package: build

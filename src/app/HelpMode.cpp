@@ -53,7 +53,7 @@ QString HelpMode::topicOfCommand(int id)
 QString HelpMode::topicFor(const QWidget* widget)
 {
     for (const QWidget* w = widget; w; w = w->parentWidget()) {
-        const QString topic = w->property("helpTopic").toString();
+        QString topic = w->property("helpTopic").toString();
         if (!topic.isEmpty())
             return topic;
     }

@@ -50,7 +50,7 @@ struct CliCommand {
     std::string_view usage; // the arguments after the command name, options in brackets
     std::string_view summary;
     std::string_view details;
-    int (*run)(const Invocation& invocation, Streams streams);
+    int (*run)(const Invocation& invocation, const Streams& streams);
     unsigned options = 0; // the CliOption values it takes
 };
 
@@ -61,6 +61,6 @@ struct CliCommand {
 [[nodiscard]] std::span<const CliCommand> TransferCommands();
 
 // Entry point shared by main() and the tests.
-int RunCli(std::span<const std::string> arguments, Streams streams);
+int RunCli(std::span<const std::string> arguments, const Streams& streams);
 
 } // namespace veskar::cli

@@ -18,7 +18,7 @@ int Report(FileError error, const std::string& name, std::ostream& err)
     return kExitFailure;
 }
 
-int RunNew(const Invocation& invocation, Streams streams)
+int RunNew(const Invocation& invocation, const Streams& streams)
 {
     const auto& arguments = invocation.arguments;
     const std::string& name = arguments[0];
@@ -34,7 +34,7 @@ int RunNew(const Invocation& invocation, Streams streams)
     return Report(document.CreateStartupFile(name), name, streams.err);
 }
 
-int RunShow(const Invocation& invocation, Streams streams)
+int RunShow(const Invocation& invocation, const Streams& streams)
 {
     const auto& arguments = invocation.arguments;
     Image image{};
@@ -45,7 +45,7 @@ int RunShow(const Invocation& invocation, Streams streams)
     return kExitSuccess;
 }
 
-int RunRepair(const Invocation& invocation, Streams streams)
+int RunRepair(const Invocation& invocation, const Streams& streams)
 {
     const auto& arguments = invocation.arguments;
     Document document;
@@ -54,7 +54,7 @@ int RunRepair(const Invocation& invocation, Streams streams)
     return Report(document.SaveAs(arguments[1]), arguments[1], streams.err);
 }
 
-int RunDiff(const Invocation& invocation, Streams streams)
+int RunDiff(const Invocation& invocation, const Streams& streams)
 {
     const auto& arguments = invocation.arguments;
     Image before{};

@@ -44,7 +44,7 @@ std::optional<Image> OpenFile(const std::string& name, std::ostream& err)
     return document.image;
 }
 
-int RunSummary(const Invocation& invocation, Streams streams)
+int RunSummary(const Invocation& invocation, const Streams& streams)
 {
     const auto& arguments = invocation.arguments;
     std::vector<PageKind> kinds{PageKind::Operators, PageKind::System, PageKind::Directories,
@@ -74,7 +74,7 @@ int RunSummary(const Invocation& invocation, Streams streams)
     return kExitSuccess;
 }
 
-int RunWarnings(const Invocation& invocation, Streams streams)
+int RunWarnings(const Invocation& invocation, const Streams& streams)
 {
     const std::optional<Image> image = OpenFile(invocation.arguments[0], streams.err);
     if (!image)

@@ -118,7 +118,7 @@ void PrintVersion(std::ostream& out)
         out << lines.build << "\n";
 }
 
-int BadUsage(std::string_view problem, Streams streams)
+int BadUsage(std::string_view problem, const Streams& streams)
 {
     streams.err << kToolName << ": " << problem << "\nTry '" << kToolName << " --help'.\n";
     return kExitUsage;
@@ -136,7 +136,7 @@ std::string Local(const QString& text)
 
 } // namespace
 
-int RunCli(std::span<const std::string> arguments, Streams streams)
+int RunCli(std::span<const std::string> arguments, const Streams& streams)
 {
     QCommandLineParser parser;
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});

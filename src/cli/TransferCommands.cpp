@@ -37,7 +37,7 @@ void KeepBackup(const Invocation& invocation, const Image& image, BackupKind kin
         err << BackupFailureText(result) << "\n";
 }
 
-int RunWriteConfig(const Invocation& invocation, Streams streams)
+int RunWriteConfig(const Invocation& invocation, const Streams& streams)
 {
     Image image{};
     if (!ReadStored(invocation.arguments[0], image, streams.err))
@@ -50,7 +50,7 @@ int RunWriteConfig(const Invocation& invocation, Streams streams)
 }
 
 // `image` holds the unit's configuration when this returns kExitSuccess.
-int ReadFromUnit(const Invocation& invocation, Streams streams, Image& image)
+int ReadFromUnit(const Invocation& invocation, const Streams& streams, Image& image)
 {
     CreateDatabase(image);
     return RunTransfer(invocation, streams, [&image](TransferEngine& engine, ConsoleProgress&) {
@@ -58,7 +58,7 @@ int ReadFromUnit(const Invocation& invocation, Streams streams, Image& image)
     });
 }
 
-int RunReadConfig(const Invocation& invocation, Streams streams)
+int RunReadConfig(const Invocation& invocation, const Streams& streams)
 {
     const std::string& name = invocation.arguments[0];
     if (!DataFileNameHolds(name)) {
@@ -79,7 +79,7 @@ int RunReadConfig(const Invocation& invocation, Streams streams)
     return kExitSuccess;
 }
 
-int RunVerify(const Invocation& invocation, Streams streams)
+int RunVerify(const Invocation& invocation, const Streams& streams)
 {
     const std::string& name = invocation.arguments[0];
     Image fromFile{};
@@ -97,7 +97,7 @@ int RunVerify(const Invocation& invocation, Streams streams)
     return kExitSuccess;
 }
 
-int RunWriteVocab(const Invocation& invocation, Streams streams)
+int RunWriteVocab(const Invocation& invocation, const Streams& streams)
 {
     const std::filesystem::path file = invocation.arguments[0];
     if (!invocation.yes) {
@@ -119,7 +119,7 @@ int RunWriteVocab(const Invocation& invocation, Streams streams)
     });
 }
 
-int RunWriteVoices(const Invocation& invocation, Streams streams)
+int RunWriteVoices(const Invocation& invocation, const Streams& streams)
 {
     const std::filesystem::path file = invocation.arguments[0];
     return RunTransfer(invocation, streams, [&file](TransferEngine& engine, ConsoleProgress&) {
@@ -127,7 +127,7 @@ int RunWriteVoices(const Invocation& invocation, Streams streams)
     });
 }
 
-int RunReadVoices(const Invocation& invocation, Streams streams)
+int RunReadVoices(const Invocation& invocation, const Streams& streams)
 {
     const std::filesystem::path file = invocation.arguments[0];
     if (RefuseUnwritableOutput(file.string(), texts::kCannotSaveVoiceFile, streams.err))

@@ -45,7 +45,7 @@ std::string ChosenPort(const Invocation& invocation)
     return PortName(cfg ? cfg->portIndex() : 0);
 }
 
-int RunTransfer(const Invocation& invocation, Streams streams,
+int RunTransfer(const Invocation& invocation, const Streams& streams,
                 const std::function<bool(TransferEngine&, ConsoleProgress&)>& start)
 {
     EnsureEventLoop();

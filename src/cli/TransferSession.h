@@ -18,7 +18,7 @@ namespace veskar::cli {
 
 // `start` begins the transfer and returns what the engine's Start call returned.
 // Exit status: 0 success, 1 failed transfer or port, 2 refused file.
-int RunTransfer(const Invocation& invocation, Streams streams,
+int RunTransfer(const Invocation& invocation, const Streams& streams,
                 const std::function<bool(TransferEngine&, ConsoleProgress&)>& start);
 
 } // namespace veskar::cli

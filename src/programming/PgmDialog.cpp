@@ -283,10 +283,8 @@ bool PgmDialog::CheckWarnings()
             m_services.messages.Tell(this, MessageKind::Question, continueQuestion) != Answer::Yes)
             return true;
     }
-    if (questions.empty() && AskSummaryThenContinue(Text(kCheckSummaryQuestion)) &&
-        m_services.messages.Tell(this, MessageKind::Question, continueQuestion) != Answer::Yes)
-        return true;
-    return false;
+    return questions.empty() && AskSummaryThenContinue(Text(kCheckSummaryQuestion)) &&
+           m_services.messages.Tell(this, MessageKind::Question, continueQuestion) != Answer::Yes;
 }
 
 void PgmDialog::Backup(const Image& image, bool written)

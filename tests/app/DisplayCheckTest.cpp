@@ -32,7 +32,7 @@ TEST(DisplayCheckTest, WindowsNeedADisplayUnlessThePlatformNeedsNone)
         };
         std::string shown;
         for (const auto& [name, value] : c.environment)
-            shown += name + "=" + value + " ";
+            shown.append(name).append("=").append(value).append(" ");
         EXPECT_EQ(DisplayAvailable(lookup, {}), c.available) << shown;
     }
     char program[] = "veskar";

@@ -186,7 +186,7 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    const auto cli = [&port](std::vector<std::string> arguments) {
+    const auto cli = [&port](const std::vector<std::string>& arguments) {
         return [&port, arguments] {
             std::vector<std::string> line = {"--port", port};
             line.insert(line.end(), arguments.begin(), arguments.end());

@@ -44,7 +44,7 @@ class TransferEndToEndTest : public ::testing::Test {
         return names;
     }
 
-    void startUnit(std::vector<std::string> faults = {})
+    void startUnit(const std::vector<std::string>& faults = {})
     {
         std::vector<std::string> arguments = {"--pty", port(), "--store", path("store")};
         for (const std::string& fault : faults) {

@@ -203,7 +203,7 @@ TEST(DirectoryWindow, StoredBlocksTheWindowCannotShowWhole)
         {"&R&\0"s, {"an empty line with more lines after it"}, ""},
         {manyLines + "\0"s, {"more than 20 lines"}, "R|R|R|R|R|R|R|R|R|R|R|R|R|R|R|R|R|R|R|R|"},
         {"RVVVVVVVVVVVV&\0"s, {"a line of more than 12 commands"}, "RVVVVVVVVVVV|"},
-        {"W" + std::string(40, '1') + "&\0", {"a value of more than 39 characters"}, "W|"},
+        {"W" + std::string(40, '1') + "&\0"s, {"a value of more than 39 characters"}, "W|"},
         {"12R&\0"s, {"characters before the first command of a line"}, "R|"},
         {"R&UN&P1&\0"s, {"a command without a label"}, "R|"},
         {"PH1UN&\0"s, {"a command without a label"}, "PH|"},

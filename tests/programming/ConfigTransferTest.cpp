@@ -223,7 +223,7 @@ TEST_F(ConfigTransfer, PortThatWillNotOpenStopsBeforeAnyFrame)
 {
     line.refuseOpen = true;
     const Image before = image;
-    for (std::string why : {std::string(), std::string("Add yourself to the dialout group.")}) {
+    for (const std::string& why : {std::string(), std::string("Add yourself to the dialout group.")}) {
         line.whyNot = why;
         seen.boxes.clear();
         EXPECT_FALSE(engine.StartConfigRead(image));

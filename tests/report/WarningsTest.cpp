@@ -209,7 +209,7 @@ Image ClashingImage(int users, int extraStops)
         user.startCode = user.stopCode = user.interrogateCode = user.emergencyCode = CodeFromText("1");
     }
     for (int n = 0; n < extraStops; ++n)
-        image.User[static_cast<std::size_t>(users + n)].stopCode = CodeFromText("1");
+        image.User[static_cast<std::size_t>(users) + static_cast<std::size_t>(n)].stopCode = CodeFromText("1");
     return image;
 }
 

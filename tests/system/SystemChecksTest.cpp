@@ -29,7 +29,7 @@ struct RefusalCase {
 TEST(SystemChecksTest, FirstFaultInTheFormsOrder)
 {
     using E = SystemEntries;
-    const auto code = [](SystemCode which, std::string text) { return [=](E& e) { e.code(which) = text; }; };
+    const auto code = [](SystemCode which, const std::string& text) { return [=](E& e) { e.code(which) = text; }; };
     const RefusalCase cases[] = {
         {"defaults", [](E&) {}, "", {}},
         {"site name of 16", [](E& e) { e.siteName = std::string(16, 'x'); }, "", {}},

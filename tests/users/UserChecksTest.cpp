@@ -60,7 +60,7 @@ TEST_F(UserChecksTest, FirstFaultIsReportedWithItsFocus)
     using E = UserEntries;
     using U = std::array<UserData, kUserCount>;
     using S = SystemBlock;
-    const auto codes = [](std::string a, std::string b, std::string c, std::string d) {
+    const auto codes = [](const std::string& a, const std::string& b, const std::string& c, const std::string& d) {
         return [=](E& e, U&, S&) { e.codes = {a, b, c, d}; };
     };
     const RefusalCase cases[] = {
