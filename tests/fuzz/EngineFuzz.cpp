@@ -82,10 +82,14 @@ struct Watcher final : TransferObserver {
     std::optional<std::filesystem::path> ChooseVoiceSaveFile() override { return "voices.msg"; }
 };
 
-// One answer to a frame from the PC, chosen by the next input byte.
-std::vector<Byte> Answer(Input& input, std::span<const Byte> frame)
+// One answer to a frame from the PC, chosen by the next input byte. At most
+// kMaxBlocks data frames come back, so a voice read ends soon.
+std::vector<Byte> Answer(Input& input, std::span<const Byte> frame, std::size_t& dataFrames)
 {
     const Byte how = input.next();
+    const bool data = how % 6 == 1;
+    if (data && ++dataFrames > kMaxBlocks)
+        return BuildFrame(kSourceUnit, kCmdAcknowledge, 0);
     switch (how % 6) {
     case 0: return BuildFrame(kSourceUnit, kCmdAcknowledge, 0);
     case 1: {
@@ -118,7 +122,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Byte setup = input.next();
     VirtualClock clock;
     clock.time = static_cast<Tick>(input.next()) << 24; // near the wrap, too
-    VirtualLine line(clock, [&input](std::span<const Byte> frame) { return Answer(input, frame); });
+    std::size_t dataFrames = 0;
+    VirtualLine line(clock, [&](std::span<const Byte> frame) { return Answer(input, frame, dataFrames); });
     line.wireSpeed = (setup & 0x08) != 0;
     line.startAt(clock.time);
     line.answerDelay = [&input](std::size_t) -> std::optional<Tick> {
