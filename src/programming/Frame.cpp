@@ -1,18 +1,32 @@
 #include "programming/Frame.h"
 
 #include <algorithm>
+#include <array>
 
 namespace veskar {
+
+namespace {
+
+// The CRC of each byte value on its own, worked out at compile time: a byte a
+// step instead of a bit a step, for 4103-byte frames.
+constexpr std::array<std::uint16_t, 256> kCrcTable = [] {
+    std::array<std::uint16_t, 256> table{};
+    for (unsigned value = 0; value < table.size(); ++value) {
+        auto crc = static_cast<std::uint16_t>(value);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc & 1U) ? static_cast<std::uint16_t>((crc >> 1) ^ 0xA001U) : static_cast<std::uint16_t>(crc >> 1);
+        table[value] = crc;
+    }
+    return table;
+}();
+
+} // namespace
 
 std::uint16_t Crc16(std::span<const Byte> bytes)
 {
     std::uint16_t crc = 0xFFFF;
-    for (Byte byte : bytes) {
-        crc ^= byte;
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc & 1U) ? static_cast<std::uint16_t>((crc >> 1) ^ 0xA001U)
-                             : static_cast<std::uint16_t>(crc >> 1);
-    }
+    for (Byte byte : bytes)
+        crc = static_cast<std::uint16_t>((crc >> 8) ^ kCrcTable[(crc ^ byte) & 0xFFU]);
     return crc;
 }
 
