@@ -162,13 +162,17 @@ bool PgmDialog::Begin(std::string_view what, const std::function<bool()>& start)
     m_reason = FailureReason();
     OpenTrace(what);
     const bool started = start();
-    if (started) {
+    if (started)
         EnableTransfers(false);
-    } else {
-        m_engine.setLineWatcher(nullptr);
-        m_trace.Close();
-    }
+    else
+        CloseTrace();
     return started;
+}
+
+void PgmDialog::CloseTrace()
+{
+    m_engine.setLineWatcher(nullptr);
+    m_trace.Close();
 }
 
 // A trace that cannot be written is reported; the transfer goes on without it.
@@ -396,13 +400,12 @@ void PgmDialog::ConfigurationRead()
 
 void PgmDialog::TransferEnded(TransferResult result)
 {
-    m_engine.setLineWatcher(nullptr);
-    m_trace.Close();
+    CloseTrace();
     EnableTransfers(true);
-    // Some failures say why only in the progress window, which is gone now.
+    // Some failures say why only in the progress window, which is gone now:
+    // its last word goes to the status line as it was.
     if (result == TransferResult::Failed && m_status->text().isEmpty())
-        m_status->setText(Latin1Text(FinalLine(result, m_reason.text())));
-    m_reason = FailureReason();
+        m_status->setText(Latin1Text(m_reason.text().empty() ? FinalLine(result, {}) : m_reason.text()));
     if (m_verifying) {
         const Image inUnit = *m_verifying;
         m_verifying.reset();

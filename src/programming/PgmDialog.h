@@ -13,7 +13,6 @@
 #include "programming/TransferEngine.h"
 
 #include <QDialog>
-#include <QElapsedTimer>
 
 #include <array>
 #include <ctime>
@@ -106,6 +105,7 @@ class PgmDialog : public QDialog, private TransferObserver {
     // Starts a transfer through `start`, traced when the user asked for it.
     bool Begin(std::string_view what, const std::function<bool()>& start);
     void OpenTrace(std::string_view what);
+    void CloseTrace();
     void EnableTransfers(bool enabled);
     [[nodiscard]] bool AskSummaryThenContinue(const QString& question);
     void Backup(const Image& image, bool written);
@@ -131,7 +131,6 @@ class PgmDialog : public QDialog, private TransferObserver {
     TraceFile m_trace;
     QLabel* m_status = nullptr;
     std::array<QPushButton*, 6> m_buttons{};
-    QElapsedTimer m_elapsed;
     Tick m_startedAt = 0;
     PacketPace m_pace;
     FailureReason m_reason;

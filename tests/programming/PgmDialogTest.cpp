@@ -6,9 +6,9 @@
 #include "database/DataFile.h"
 #include "database/Document.h"
 #include "directories/CommandTable.h"
+#include "programming/Backups.h"
 #include "programming/ComDialog.h"
 #include "programming/PgmDialog.h"
-#include "programming/Backups.h"
 #include "programming/PgmTexts.h"
 #include "programming/ProgrammingQuestions.h"
 #include "programming/TransferTexts.h"
@@ -211,7 +211,7 @@ TEST_F(PgmDialogTest, AFailureThatSaidWhyOnlyInTheProgressWindowSaysItInTheStatu
     Open();
     dialog->button(Button::ReadConfig)->click();
     RunTransfer();
-    EXPECT_EQ(dialog->statusLine()->text(), QStringLiteral("Transfer failed at packet number 1."));
+    EXPECT_EQ(dialog->statusLine()->text(), QStringLiteral("Transfer failed at packet number 1"));
     EXPECT_EQ(document.image, before);
 
     unit.emplace(memory, UnitFaults{.silent = true}); // says so in the status line itself
