@@ -1,6 +1,6 @@
 #include "app/DisplayCheck.h"
 
-#include <array>
+#include <algorithm>
 #include <string>
 
 namespace veskar {

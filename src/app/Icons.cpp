@@ -20,16 +20,32 @@ const QColor kGreen(0x3c, 0x8d, 0x4f);
 const QColor kAmber(0xd9, 0x8c, 0x1f);
 const QColor kRed(0xb8, 0x3b, 0x3b);
 
-QIcon Draw(const std::function<void(QPainter&)>& paint)
+// `paint` draws on a 48-pixel square, scaled to `size`.
+QImage DrawImage(int size, const std::function<void(QPainter&)>& paint)
 {
-    QPixmap pixmap(kSize, kSize);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(size / static_cast<double>(kSize), size / static_cast<double>(kSize));
     painter.setPen(QPen(kInk, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     paint(painter);
     painter.end();
-    return QIcon(pixmap);
+    return image;
+}
+
+QIcon Draw(const std::function<void(QPainter&)>& paint)
+{
+    return QIcon(QPixmap::fromImage(DrawImage(kSize, paint)));
+}
+
+// Keep in step with src/resources/icons/veskar.svg.
+void ApplicationMark(QPainter& p)
+{
+    p.setBrush(kBlue);
+    p.drawRoundedRect(QRectF(3, 3, 42, 42), 8, 8);
+    p.setPen(QPen(kPaper, 3.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPolyline(QPolygonF{QPointF(12, 14), QPointF(24, 36), QPointF(36, 14)});
 }
 
 void Folder(QPainter& p)
@@ -182,20 +198,9 @@ QIcon ToolbarIcon(std::string_view name)
     return {};
 }
 
-// Keep in step with src/resources/icons/veskar.svg.
 QImage ApplicationIconImage(int size)
 {
-    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size / static_cast<double>(kSize), size / static_cast<double>(kSize));
-    p.setPen(QPen(kInk, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.setBrush(kBlue);
-    p.drawRoundedRect(QRectF(3, 3, 42, 42), 8, 8);
-    p.setPen(QPen(kPaper, 3.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPolyline(QPolygonF{QPointF(12, 14), QPointF(24, 36), QPointF(36, 14)});
-    return image;
+    return DrawImage(size, ApplicationMark);
 }
 
 QIcon ApplicationIcon()

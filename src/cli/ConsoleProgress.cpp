@@ -69,7 +69,6 @@ void ConsoleProgress::PacketsDone(int done, int total)
         started_ = clock_();
     done_ = done;
     total_ = total;
-    counting_ = true;
     pace_.Done(done, total, clock_().count());
     if (terminal_)
         DrawBar();
@@ -110,16 +109,16 @@ void ConsoleProgress::Line(std::string_view text)
     lastLine_ = text;
     ClearBar();
     err_ << text << '\n';
-    if (terminal_ && counting_)
+    if (terminal_ && started_)
         DrawBar();
     err_.flush();
 }
 
 void ConsoleProgress::DrawBar()
 {
-    if (!counting_)
+    if (!started_)
         return;
-    const auto elapsed = clock_() - started_.value_or(clock_());
+    const auto elapsed = clock_() - *started_;
     const std::optional<std::int64_t> left = pace_.LeftMs();
     err_ << "\r\033[K"
          << Bar(done_, total_, elapsed,

@@ -54,7 +54,6 @@ class ConsoleProgress final : public TransferObserver {
     std::optional<std::chrono::milliseconds> started_;
     int done_ = 0;
     int total_ = 0;
-    bool counting_ = false;
     PacketPace pace_;
     bool barShown_ = false;
     std::string packetText_;

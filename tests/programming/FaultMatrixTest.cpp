@@ -191,12 +191,6 @@ TEST_P(FaultMatrix, EndsAsItMust)
     const std::string frames = Letters(line.pcCommands());
     const Left left = Outcome(cell.kind, unitBefore, imageBefore);
     ASSERT_EQ(seen.ended.size(), 1U) << "every transfer ends exactly once";
-    if (getenv("VESKAR_PRINT_MATRIX")) {
-        std::printf("    {\"%s\", %d, %s, \"%s\", \"%s\", %d},\n", cell.fault, static_cast<int>(cell.kind),
-                    seen.ended[0] == Ok ? "Ok" : "Bad", Recorder::Last(seen.dialog).c_str(), frames.c_str(),
-                    static_cast<int>(left));
-        return;
-    }
     EXPECT_EQ(seen.ended[0], cell.result);
     EXPECT_EQ(Recorder::Last(seen.dialog), cell.dialog);
     EXPECT_EQ(frames, cell.frames);

@@ -9,9 +9,9 @@
 #include <cstdio>
 #include <cstring>
 #include <deque>
-#include <utility>
 #include <filesystem>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include <fcntl.h>
