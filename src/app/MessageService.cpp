@@ -75,7 +75,11 @@ std::unique_ptr<QMessageBox> QtMessageService::MakeBox(QWidget* parent, const QS
 MessageService::Answer QtMessageService::Show(QWidget* parent, const QString& caption, Icon icon,
                                               Buttons buttons, const QString& text)
 {
-    switch (MakeBox(parent, caption, icon, buttons, text)->exec()) {
+    const std::unique_ptr<QMessageBox> box = MakeBox(parent, caption, icon, buttons, text);
+    m_open.emplace_back(box.get());
+    const int result = box->exec();
+    std::erase(m_open, box.get());
+    switch (result) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
     case QMessageBox::Cancel: return Answer::Cancel;
@@ -83,6 +87,13 @@ MessageService::Answer QtMessageService::Show(QWidget* parent, const QString& ca
     }
     // A Yes/No box closed otherwise (Escape) counts as No.
     return buttons == Buttons::Ok ? Answer::Ok : Answer::No;
+}
+
+void QtMessageService::Dismiss(QWidget* parent)
+{
+    for (const QPointer<QMessageBox>& box : m_open)
+        if (box && box->parentWidget() == parent)
+            box->reject();
 }
 
 bool QtMessageService::ConfirmDiscard(QWidget* parent, const QString& name)
@@ -97,9 +108,14 @@ MessageService::Answer ScriptedMessageService::Show(QWidget*, const QString& cap
 {
     boxes.push_back({caption, icon, buttons, text});
     if (!m_answers.empty()) {
-        const Answer answer = m_answers.front();
+        const Scripted scripted = m_answers.front();
         m_answers.pop_front();
-        return answer;
+        if (scripted.whileOpen) {
+            ++m_openBoxes;
+            scripted.whileOpen();
+            --m_openBoxes;
+        }
+        return scripted.answer;
     }
     if (buttons == Buttons::Ok)
         return Answer::Ok;
@@ -120,6 +136,11 @@ bool ScriptedMessageService::ConfirmDiscard(QWidget*, const QString& name)
     }
     UniversalFlag = discard ? 0 : 1;
     return discard;
+}
+
+void ScriptedMessageService::Dismiss(QWidget*)
+{
+    dismissed += m_openBoxes;
 }
 
 QStringList ScriptedMessageService::Texts() const

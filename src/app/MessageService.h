@@ -5,10 +5,12 @@
 
 #include "app/Verdict.h"
 
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -34,6 +36,10 @@ class MessageService {
     // true when the user chose to discard the edits.
     virtual bool ConfirmDiscard(QWidget* parent, const QString& name) = 0;
 
+    // Closes the boxes open over `parent` whose question no longer stands;
+    // each returns the answer that changes nothing (No, Cancel or OK).
+    virtual void Dismiss(QWidget* parent) = 0;
+
     // The kinds the program uses.
     void Error(QWidget* parent, const QString& text);
     // An editor's verdict: Error, Warning (OK) or Question (Yes/No).
@@ -50,6 +56,10 @@ class QtMessageService final : public MessageService {
     Answer Show(QWidget* parent, const QString& caption, Icon icon, Buttons buttons,
                 const QString& text) override;
     bool ConfirmDiscard(QWidget* parent, const QString& name) override;
+    void Dismiss(QWidget* parent) override;
+
+  private:
+    std::vector<QPointer<QMessageBox>> m_open;
 };
 
 // Answers from a script and records every box. An unscripted box is answered
@@ -63,21 +73,33 @@ class ScriptedMessageService final : public MessageService {
         QString text;
     };
 
-    void Script(Answer answer) { m_answers.push_back(answer); }
+    // `whileOpen` runs while the box is up, before it is answered, as the
+    // event loop would go on under a real box.
+    void Script(Answer answer, std::function<void()> whileOpen = {})
+    {
+        m_answers.push_back({answer, std::move(whileOpen)});
+    }
     void ScriptDiscard(bool discard) { m_discards.push_back(discard); }
 
     Answer Show(QWidget* parent, const QString& caption, Icon icon, Buttons buttons,
                 const QString& text) override;
     bool ConfirmDiscard(QWidget* parent, const QString& name) override;
+    void Dismiss(QWidget* parent) override;
 
     [[nodiscard]] QStringList Texts() const;
     [[nodiscard]] bool AllAnswersUsed() const { return m_answers.empty() && m_discards.empty(); }
 
     std::vector<Box> boxes;
     int unscripted = 0;
+    int dismissed = 0; // boxes closed by Dismiss while they were open
 
   private:
-    std::deque<Answer> m_answers;
+    struct Scripted {
+        Answer answer;
+        std::function<void()> whileOpen;
+    };
+    std::deque<Scripted> m_answers;
+    int m_openBoxes = 0;
     std::deque<bool> m_discards;
 };
 

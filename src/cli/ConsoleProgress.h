@@ -29,12 +29,20 @@ class ConsoleProgress final : public TransferObserver {
     void PacketsDone(int done, int total) override;
     void Message(std::string_view caption, MessageIcon icon, std::string_view text) override;
     [[nodiscard]] std::optional<std::filesystem::path> ChooseVoiceSaveFile() override { return voiceFile_; }
+    void ConfigurationDelivered(const Image& sent) override
+    {
+        if (delivered_)
+            delivered_(sent);
+    }
     void TransferEnded(TransferResult result) override;
     // A transfer refused before it began ends with its final line too.
     void NotStarted();
 
     void setVoiceFile(std::filesystem::path file) { voiceFile_ = std::move(file); }
     void setEnded(std::function<void()> ended) { ended_ = std::move(ended); }
+    void setDelivered(std::function<void(const Image&)> delivered) { delivered_ = std::move(delivered); }
+    // A line of the program's own, between the transfer's.
+    void Note(std::string_view text) { Line(text); }
     [[nodiscard]] std::optional<TransferResult> result() const { return result_; }
 
     // "[#########-----------]  3/64 packets  0:12 elapsed  0:28 left"; "3/? packets  0:12 elapsed"
@@ -61,6 +69,7 @@ class ConsoleProgress final : public TransferObserver {
     FailureReason reason_;
     std::optional<std::filesystem::path> voiceFile_;
     std::function<void()> ended_;
+    std::function<void(const Image&)> delivered_;
     std::optional<TransferResult> result_;
 };
 

@@ -42,9 +42,11 @@ int RunWriteConfig(const Invocation& invocation, const Streams& streams)
     Image image{};
     if (!ReadStored(invocation.arguments[0], image, streams.err))
         return kExitUsage;
-    KeepBackup(invocation, image, BackupKind::Write, streams.err);
-    // The file itself is left as it is; only the copy sent is adjusted.
-    return RunTransfer(invocation, streams, [&image](TransferEngine& engine, ConsoleProgress&) {
+    // The file itself is left as it is; only the copy sent is adjusted, and
+    // that copy is the backup, once it has left for the unit.
+    return RunTransfer(invocation, streams, [&](TransferEngine& engine, ConsoleProgress& progress) {
+        progress.setDelivered(
+            [&](const Image& sent) { KeepBackup(invocation, sent, BackupKind::Write, streams.err); });
         return engine.StartConfigWrite(image);
     });
 }
@@ -141,7 +143,7 @@ int RunReadVoices(const Invocation& invocation, const Streams& streams)
 constexpr CliCommand kTransferCommands[] = {
     {"write-config", "FILE.dat", "send a configuration to the unit",
      "Sends the configuration in FILE.dat to the unit. The file is not changed.\n"
-     "What is sent is kept in backups/ first, unless --no-backup.",
+     "What is sent is kept in backups/ once it has left for the unit, unless --no-backup.",
      RunWriteConfig, kOptionPort | kOptionTrace | kOptionNoBackup},
     {"read-config", "OUT.dat", "read the unit's configuration into a file",
      "Reads the unit's configuration, repairs it as the program does, and saves\n"

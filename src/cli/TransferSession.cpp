@@ -1,5 +1,6 @@
 #include "cli/TransferSession.h"
 
+#include "cli/InterruptWatch.h"
 #include "programming/PortDirectory.h"
 #include "programming/PortMap.h"
 #include "programming/PortSettings.h"
@@ -30,6 +31,23 @@ void EnsureEventLoop()
     static QCoreApplication application(argc, argv);
 }
 
+// Ctrl+C stops at once when that changes nothing on the unit; when the unit
+// already holds part of the new data it warns first and stops on the second.
+void Interrupted(TransferEngine& engine, ConsoleProgress& progress, bool& warned)
+{
+    switch (engine.stopEffect()) {
+    case StopEffect::None: progress.Note("The transfer is all but over; it ends in a moment."); return;
+    case StopEffect::NothingChanged: engine.Stop(); return;
+    case StopEffect::LeavesPartial: break;
+    }
+    if (warned) {
+        engine.Stop();
+        return;
+    }
+    warned = true;
+    progress.Note(std::string(engine.stopConsequence()) + "\nPress Ctrl+C again to stop anyway.");
+}
+
 bool IsTerminal(const std::ostream& stream)
 {
     return &stream == &std::cerr && isatty(STDERR_FILENO) == 1;
@@ -57,23 +75,27 @@ int RunTransfer(const Invocation& invocation, const Streams& streams,
     }
     SteadyClock clock;
     SerialPortLink link(ResolvePortDevice(name), clock);
+    // The trace is for support, not for the transfer's safety: without it the transfer goes on.
     TraceFile trace;
     if (!invocation.trace.empty() &&
         !trace.Open(invocation.trace, invocation.command + " on " + PortLabel(name, link.device()), clock,
-                    std::time(nullptr))) {
-        streams.err << invocation.trace << ": the trace cannot be written\n";
-        return kExitUsage;
-    }
+                    std::time(nullptr)))
+        streams.err << TraceFailureText(invocation.trace) << "\n";
     ConsoleProgress progress(streams.err, IsTerminal(streams.err),
                              [&clock] { return std::chrono::milliseconds(clock.now()); });
     TransferEngine engine(link, clock, progress);
     engine.setLineWatcher(trace.watcher());
-    link.setEvents({[&engine](std::span<const Byte> bytes) { engine.bytesArrived(bytes); },
-                    [&engine] { engine.writeFinished(); }, [&engine] { engine.timerFired(); }});
+    link.setEvents(EngineEvents(engine));
 
     streams.err << "Port " << PortLabel(name, link.device()) << "\n";
     QEventLoop loop;
-    progress.setEnded([&loop] { loop.quit(); });
+    progress.setEnded([&loop, &trace, &streams, &invocation] {
+        if (!trace.Close())
+            streams.err << TraceIncompleteText(invocation.trace) << "\n";
+        loop.quit();
+    });
+    bool warned = false;
+    const InterruptWatch interrupts([&engine, &progress, &warned] { Interrupted(engine, progress, warned); });
     if (!start(engine, progress)) {
         progress.NotStarted();
         return engine.lastRefusal() == StartRefusal::File ? kExitUsage : kExitFailure;

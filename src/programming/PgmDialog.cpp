@@ -159,7 +159,6 @@ void PgmDialog::EnableTransfers(bool enabled)
 
 bool PgmDialog::Begin(std::string_view what, const std::function<bool()>& start)
 {
-    m_reason = FailureReason();
     OpenTrace(what);
     const bool started = start();
     if (started)
@@ -172,7 +171,8 @@ bool PgmDialog::Begin(std::string_view what, const std::function<bool()>& start)
 void PgmDialog::CloseTrace()
 {
     m_engine.setLineWatcher(nullptr);
-    m_trace.Close();
+    if (!m_trace.Close())
+        m_services.messages.FileError(this, Text(TraceIncompleteText(m_services.folder / kTraceFileName)));
 }
 
 // A trace that cannot be written is reported; the transfer goes on without it.
@@ -206,7 +206,6 @@ void PgmDialog::CmSendData()
         reject();
         return;
     }
-    Backup(m_document.image, true);
     Begin("write configuration", [this] { return m_engine.StartConfigWrite(m_document.image); });
 }
 
@@ -303,15 +302,27 @@ void PgmDialog::Backup(const Image& image, bool written)
 
 // ---- stopping and leaving ----
 
+// The transfer goes on while the question waits. It is asked again when what
+// a stop would leave behind changed meanwhile, and it closes itself when the
+// transfer ends, whose status line then says how.
 bool PgmDialog::AskToStop()
 {
-    if (!m_engine.stoppable())
-        return !m_engine.busy();
-    QWidget* owner = m_progress->isVisible() ? static_cast<QWidget*>(m_progress) : this;
-    if (m_services.messages.Tell(owner, MessageKind::Question, Text(kStopQuestion)) != Answer::Yes)
-        return false;
-    m_engine.Stop();
-    return true;
+    std::string_view asked = m_engine.stopConsequence();
+    while (!asked.empty()) {
+        m_stopQuestionOwner = m_progress->isVisible() ? static_cast<QWidget*>(m_progress) : this;
+        const Answer answer = m_services.messages.Tell(m_stopQuestionOwner, MessageKind::Question,
+                                                       Text(kStopQuestion) + QChar('\n') + Text(asked));
+        m_stopQuestionOwner = nullptr;
+        if (answer != Answer::Yes)
+            return false;
+        const std::string_view now = m_engine.stopConsequence();
+        if (now == asked) {
+            m_engine.Stop();
+            return true;
+        }
+        asked = now;
+    }
+    return !m_engine.busy();
 }
 
 // OK, Cancel and Escape: a running transfer is stopped first (one that is all
@@ -358,13 +369,11 @@ void PgmDialog::Activity(std::string_view text)
 
 void PgmDialog::Status(std::string_view text)
 {
-    m_reason.Status(text);
     m_progress->setStatus(Latin1Text(text));
 }
 
 void PgmDialog::DialogStatus(std::string_view text)
 {
-    m_reason.DialogStatus(text);
     m_status->setText(Latin1Text(text));
 }
 
@@ -377,7 +386,6 @@ void PgmDialog::PacketsDone(int done, int total)
 
 void PgmDialog::Message(std::string_view caption, MessageIcon icon, std::string_view text)
 {
-    m_reason.Message(text);
     m_services.messages.Show(this, Latin1Text(caption), IconFor(icon), Buttons::Ok, Latin1Text(text));
 }
 
@@ -398,14 +406,18 @@ void PgmDialog::ConfigurationRead()
     Backup(m_document.image, false);
 }
 
+// Kept only once the unit may hold it, and exactly as it went out.
+void PgmDialog::ConfigurationDelivered(const Image& sent)
+{
+    Backup(sent, true);
+}
+
 void PgmDialog::TransferEnded(TransferResult result)
 {
     CloseTrace();
     EnableTransfers(true);
-    // Some failures say why only in the progress window, which is gone now:
-    // its last word goes to the status line as it was.
-    if (result == TransferResult::Failed && m_status->text().isEmpty())
-        m_status->setText(Latin1Text(m_reason.text().empty() ? FinalLine(result, {}) : m_reason.text()));
+    if (m_stopQuestionOwner)
+        m_services.messages.Dismiss(m_stopQuestionOwner);
     if (m_verifying) {
         const Image inUnit = *m_verifying;
         m_verifying.reset();

@@ -9,7 +9,6 @@
 #include "programming/PacketPace.h"
 #include "programming/PortSettings.h"
 #include "programming/TraceFile.h"
-#include "programming/TransferOutcome.h"
 #include "programming/TransferEngine.h"
 
 #include <QDialog>
@@ -119,6 +118,7 @@ class PgmDialog : public QDialog, private TransferObserver {
     void Message(std::string_view caption, MessageIcon icon, std::string_view text) override;
     std::optional<std::filesystem::path> ChooseVoiceSaveFile() override;
     void ConfigurationRead() override;
+    void ConfigurationDelivered(const Image& sent) override;
     void TransferEnded(TransferResult result) override;
 
     Document& m_document;
@@ -133,7 +133,7 @@ class PgmDialog : public QDialog, private TransferObserver {
     std::array<QPushButton*, 6> m_buttons{};
     Tick m_startedAt = 0;
     PacketPace m_pace;
-    FailureReason m_reason;
+    QWidget* m_stopQuestionOwner = nullptr; // while the stop question is open
     std::optional<int> m_closeWith;   // the result to close with once the transfer has ended
     std::optional<Image> m_verifying; // what the unit sends during a Verify
 };

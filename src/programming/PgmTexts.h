@@ -7,8 +7,8 @@
 
 namespace veskar {
 
-inline constexpr std::string_view kStopQuestion =
-    "A transfer is running. Do you want to stop it?\nThe unit and your files are left as they were.";
+// Followed by a line break and what a stop would leave behind.
+inline constexpr std::string_view kStopQuestion = "A transfer is running. Do you want to stop it?";
 
 inline constexpr std::string_view kVerifyCaption = "Verify";
 inline constexpr std::string_view kUnitMatches = "The unit holds the configuration being edited.";

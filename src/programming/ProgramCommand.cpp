@@ -48,10 +48,7 @@ void RunProgramming(MainWindow& main)
     ProgrammingLine line{
         link,
         clock,
-        [&link](TransferEngine& engine) {
-            link.setEvents({[&engine](std::span<const Byte> bytes) { engine.bytesArrived(bytes); },
-                            [&engine] { engine.writeFinished(); }, [&engine] { engine.timerFired(); }});
-        },
+        [&link](TransferEngine& engine) { link.setEvents(EngineEvents(engine)); },
         [&link](const std::string& name) { link.setDevice(ResolvePortDevice(name)); },
         [](const std::string& name) { return DescribePort(name); },
     };

@@ -1,8 +1,40 @@
 #include "programming/SerialPortLink.h"
 
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace veskar {
+
+namespace {
+
+bool HungUp(int descriptor)
+{
+    pollfd watched{descriptor, POLLIN, 0};
+    return ::poll(&watched, 1, 0) == 1 && (watched.revents & POLLHUP) != 0;
+}
+
+} // namespace
+
+std::string NotASerialPort(const std::string& device)
+{
+    struct stat info {};
+    if (::stat(device.c_str(), &info) != 0)
+        return {}; // missing: Qt's own error says so
+    if (S_ISDIR(info.st_mode))
+        return device + " is a folder, not a serial port.";
+    if (S_ISREG(info.st_mode))
+        return device + " is a file, not a serial port.";
+    if (S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode))
+        return device + " is a pipe, not a serial port.";
+    const int descriptor = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0)
+        return {}; // in use or no permission: told from Qt's error
+    const bool terminal = ::isatty(descriptor) == 1;
+    ::close(descriptor);
+    return terminal ? std::string() : device + " is a device, but not a serial port.";
+}
 
 SerialPortLink::SerialPortLink(std::string device, const Clock& clock, QObject* parent)
     : QObject(parent), device_(std::move(device)), clock_(clock)
@@ -33,7 +65,9 @@ bool SerialPortLink::isOpen() const
 
 bool SerialPortLink::open(std::string& whyNot)
 {
-    whyNot.clear();
+    whyNot = NotASerialPort(device_);
+    if (!whyNot.empty())
+        return false;
     port_.setPortName(QString::fromStdString(device_));
     if (!port_.open(QIODevice::ReadWrite)) {
         whyNot = OpenFailureAdvice(port_.error(), device_, ::access(device_.c_str(), R_OK | W_OK) == 0);
@@ -104,6 +138,8 @@ void SerialPortLink::timerExpired()
 
 void SerialPortLink::readArrived()
 {
+    if (!port_.isOpen())
+        return;
     const QByteArray bytes = port_.readAll();
     if (bytes.isEmpty() || !events_.bytesArrived)
         return;
@@ -119,10 +155,33 @@ void SerialPortLink::bytesWritten()
 
 void SerialPortLink::portError(QSerialPort::SerialPortError error)
 {
-    // A device that went away (adapter pulled out) is closed so the next
-    // transfer opens it afresh; other errors are left to the reply deadline.
-    if (error == QSerialPort::ResourceError && port_.isOpen())
-        port_.close();
+    // A device that went away (adapter pulled out, the other end of a
+    // pseudo-terminal closed) is closed at once, so nothing more is read from
+    // or written to it and the next transfer opens it afresh. Passing errors
+    // (a read or write that failed once) are left to the reply deadline.
+    if (error == QSerialPort::NoError || error == QSerialPort::TimeoutError || !port_.isOpen())
+        return;
+    // The other end of a pseudo-terminal closing reads as end of file, which
+    // Qt reports as a plain read error: the hang-up tells it apart.
+    if (error != QSerialPort::ResourceError && !HungUp(port_.handle()))
+        return;
+    timer_.stop();
+    port_.close();
+    const std::string why = device_ + " is no longer there (unplugged, switched off or closed at the other end).";
+    // Told from the event loop, never from inside a call the engine is making.
+    QMetaObject::invokeMethod(
+        this, [this, why] {
+            if (events_.lost)
+                events_.lost(why);
+        },
+        Qt::QueuedConnection);
+}
+
+SerialPortLink::Events EngineEvents(TransferEngine& engine)
+{
+    return {[&engine](std::span<const Byte> bytes) { engine.bytesArrived(bytes); },
+            [&engine] { engine.writeFinished(); }, [&engine] { engine.timerFired(); },
+            [&engine](const std::string& why) { engine.lineLost(why); }};
 }
 
 std::string OpenFailureAdvice(QSerialPort::SerialPortError error, const std::string& device, bool accessible)

@@ -4,6 +4,7 @@
 // completion and deadlines come back as calls to the handlers set in Events.
 
 #include "programming/SerialLink.h"
+#include "programming/TransferEngine.h"
 
 #include <QObject>
 #include <QSerialPort>
@@ -22,6 +23,8 @@ class SerialPortLink final : public QObject, public SerialLink {
         std::function<void(std::span<const Byte>)> bytesArrived;
         std::function<void()> writeFinished;
         std::function<void()> timerFired;
+        // The port failed for good and has been closed; says why, for the user.
+        std::function<void(const std::string& why)> lost;
     };
 
     SerialPortLink(std::string device, const Clock& clock, QObject* parent = nullptr);
@@ -55,6 +58,13 @@ class SerialPortLink final : public QObject, public SerialLink {
     QTimer timer_;
     Events events_;
 };
+
+// Why `device` cannot be the unit's port ("/dev/null is a device, but not a
+// serial port."), or empty when it may be one.
+[[nodiscard]] std::string NotASerialPort(const std::string& device);
+
+// The line's events, routed into the transfer engine.
+[[nodiscard]] SerialPortLink::Events EngineEvents(TransferEngine& engine);
 
 // What to tell the user when a device cannot be opened; empty when there is
 // nothing useful to add to "Error opening COM port".

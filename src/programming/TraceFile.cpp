@@ -16,11 +16,20 @@ bool TraceFile::Open(const std::filesystem::path& path, std::string_view heading
     return true;
 }
 
-void TraceFile::Close()
+bool TraceFile::Close()
 {
     trace_.reset();
-    if (file_.is_open())
-        file_.close();
+    if (!file_.is_open())
+        return true;
+    file_.flush();
+    const bool whole = file_.good();
+    file_.close();
+    return whole && !file_.fail();
+}
+
+std::string TraceIncompleteText(const std::filesystem::path& path)
+{
+    return "The trace " + path.string() + " is incomplete: the disk is full or the file could not be written.";
 }
 
 std::string TraceFailureText(const std::filesystem::path& path)

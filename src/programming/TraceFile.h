@@ -22,7 +22,8 @@ class TraceFile {
     // False when the file cannot be opened for appending; nothing is traced then.
     [[nodiscard]] bool Open(const std::filesystem::path& path, std::string_view heading, const Clock& clock,
                             std::time_t when);
-    void Close();
+    // False when some of the trace could not be written (a full disk).
+    bool Close();
 
     // What to hand the engine: the trace while open, else nullptr.
     [[nodiscard]] LineWatcher* watcher() { return trace_ ? &*trace_ : nullptr; }
@@ -34,5 +35,7 @@ class TraceFile {
 
 // What to tell the user when the trace could not be opened; the transfer goes on.
 [[nodiscard]] std::string TraceFailureText(const std::filesystem::path& path);
+// ... and when part of it was lost.
+[[nodiscard]] std::string TraceIncompleteText(const std::filesystem::path& path);
 
 } // namespace veskar

@@ -113,6 +113,9 @@ bool TransferEngine::Begin(Mode mode, bool sending)
     secondPass_ = false;
     blockIndex_ = 0;
     result_ = TransferResult::Failed;
+    lostWhy_.reset();
+    dataLeft_ = false;
+    failureTold_ = false;
     writing_ = false;
     replyStarted_ = false;
     pauseAfterWrite_.reset();
@@ -209,28 +212,55 @@ bool TransferEngine::OpenPort()
 
 // ---- Stopping ----
 
-bool TransferEngine::stoppable() const
+StopEffect TransferEngine::stopEffect() const
 {
     if (!busy() || result_ == TransferResult::Stopped)
-        return false;
-    if (state_ == kSettle || state_ == kVoiceMemoryWait)
-        return true;
-    if (state_ >= kDone)
-        return false;
-    // The last packet of a send has been taken by the unit.
-    const bool lastPacketTaken =
-        sending_ && (state_ == kDataPause || state_ == kDataNext) && packetNumber_ + 1 == totalPackets_;
-    return !lastPacketTaken;
+        return StopEffect::None;
+    const bool running = state_ < kDone || state_ == kSettle || state_ == kVoiceMemoryWait;
+    if (!running)
+        return StopEffect::None;
+    if (!sending_)
+        return StopEffect::NothingChanged;
+    // Once the unit has taken the last packet, a stop would only spoil a finished write.
+    const bool lastPacketTaken = (state_ == kDataPause || state_ == kDataNext || state_ == kVoiceMemoryWait) &&
+                                 packetNumber_ + 1 == totalPackets_;
+    if (lastPacketTaken)
+        return StopEffect::None;
+    return dataLeft_ ? StopEffect::LeavesPartial : StopEffect::NothingChanged;
+}
+
+std::string_view TransferEngine::stopConsequence() const
+{
+    switch (stopEffect()) {
+    case StopEffect::None: return {};
+    case StopEffect::NothingChanged: return texts::kStopChangesNothing;
+    case StopEffect::LeavesPartial: break;
+    }
+    switch (mode_) {
+    case Mode::Vocab: return texts::kStopLeavesVocabPartial;
+    case Mode::Voices: return texts::kStopLeavesVoicesPartial;
+    case Mode::Config:
+    case Mode::Idle: break;
+    }
+    return texts::kStopLeavesConfigPartial;
 }
 
 void TransferEngine::Stop()
 {
-    if (!stoppable())
+    const StopEffect effect = stopEffect();
+    if (effect == StopEffect::None)
         return;
+    std::string_view said = texts::kTransferStopped;
+    if (!sending_)
+        said = texts::kReadStopped;
+    else if (effect == StopEffect::LeavesPartial)
+        said = mode_ == Mode::Vocab    ? texts::kStoppedVocabPartial
+               : mode_ == Mode::Voices ? texts::kStoppedVoicesPartial
+                                       : texts::kStoppedConfigPartial;
     result_ = TransferResult::Stopped;
-    Activity(texts::kTransferStopped);
+    Activity(said);
     Status("");
-    observer_.DialogStatus(texts::kTransferStopped);
+    observer_.DialogStatus(said);
     if (sending_)
         CloseFile();
     // A frame still going out is cut short, so the unit drops it as a bad frame.
@@ -266,6 +296,35 @@ void TransferEngine::timerFired()
     Run();
 }
 
+void TransferEngine::lineLost(std::string_view why)
+{
+    if (!busy())
+        return;
+    lostWhy_ = why;
+    Run();
+}
+
+void TransferEngine::EndLost()
+{
+    const std::string why = *lostWhy_;
+    lostWhy_.reset();
+    // A write has not taken effect until its end-of-transfer frame is out.
+    const bool endSent = state_ == kClosing && !writing_;
+    if (result_ == TransferResult::Succeeded && sending_ && !endSent)
+        result_ = TransferResult::Failed;
+    writing_ = false;
+    input_.clear();
+    link_.close();
+    if (result_ == TransferResult::Failed) {
+        std::string text(texts::kCheckConnection);
+        text += "\n";
+        text += texts::kPortWentAway;
+        text += why.empty() ? std::string(".") : ": " + std::string(why);
+        Failed(text);
+    }
+    Finish();
+}
+
 // Steps until the machine has to wait for an event. A step that shows a
 // modal window may see events arrive underneath it; they only queue up here.
 void TransferEngine::Run()
@@ -273,7 +332,13 @@ void TransferEngine::Run()
     if (running_)
         return;
     running_ = true;
-    while (busy() && Step()) {
+    while (busy()) {
+        if (lostWhy_) {
+            EndLost();
+            break;
+        }
+        if (!Step())
+            break;
     }
     running_ = false;
     if (busy())
@@ -308,6 +373,7 @@ bool TransferEngine::Step()
             return Wait(writeDeadline_);
         // A write that never reports back counts as sent; the missing reply shows the loss.
         writing_ = false;
+        FrameLeft();
         if (pauseAfterWrite_)
             deadline_ = now + static_cast<Tick>(*pauseAfterWrite_);
         pauseAfterWrite_.reset();
@@ -330,9 +396,10 @@ void TransferEngine::Purge(unsigned flags)
         input_.clear();
 }
 
-void TransferEngine::Transmit(std::vector<Byte> frame, std::size_t replyLength)
+void TransferEngine::Transmit(std::vector<Byte> frame, std::size_t replyLength, bool carriesData)
 {
     outFrame_ = std::move(frame);
+    outCarriesData_ = carriesData;
     replyLength_ = replyLength;
     replyStarted_ = false;
     writing_ = true;
@@ -341,6 +408,19 @@ void TransferEngine::Transmit(std::vector<Byte> frame, std::size_t replyLength)
     link_.write(outFrame_);
     if (watcher_)
         watcher_->Sent(outFrame_);
+}
+
+// The first data frame of a write to leave is the moment the unit may change.
+void TransferEngine::FrameLeft()
+{
+    if (!outCarriesData_ || dataLeft_)
+        return;
+    dataLeft_ = true;
+    if (mode_ == Mode::Config) {
+        Image sent{};
+        sent.assign(std::span<const Byte, kImageSize>(buffer_.data(), kImageSize));
+        observer_.ConfigurationDelivered(sent);
+    }
 }
 
 void TransferEngine::TransmitEndOfTransfer(std::optional<int> pauseAfter)
@@ -429,6 +509,12 @@ Byte TransferEngine::TransferCommand() const
     return kCmdEndOfTransfer;
 }
 
+void TransferEngine::Failed(std::string_view dialogText)
+{
+    observer_.DialogStatus(dialogText);
+    failureTold_ = true;
+}
+
 void TransferEngine::LinkFailed(Tick now)
 {
     ++retryCount_;
@@ -447,11 +533,11 @@ void TransferEngine::LinkFailed(Tick now)
         PauseThen(now, kRetryPauseMs, kLinkRetryPause);
     } else {
         Status(texts::kCheckConnection);
-        observer_.DialogStatus(texts::kCheckConnection);
+        Failed(texts::kCheckConnection);
         if (sending_) {
             CloseFile();
             if (mode_ == Mode::Vocab)
-                observer_.DialogStatus(texts::kVocabFailedNoComms);
+                Failed(texts::kVocabFailedNoComms);
         }
         state_ = kEnd;
     }
@@ -562,7 +648,7 @@ bool TransferEngine::StepSend(Tick now)
         // A late acknowledge of an earlier attempt must not count for this one.
         input_.clear();
         Transmit(BuildFrame(kSourcePc, kCmdData, static_cast<std::uint16_t>(packetNumber_), block),
-                 kShortFrameSize);
+                 kShortFrameSize, true);
         state_ = kDataWait;
         return true;
     }
@@ -588,7 +674,7 @@ bool TransferEngine::StepSend(Tick now)
             } else {
                 CloseFile();
                 if (mode_ == Mode::Vocab)
-                    observer_.DialogStatus(texts::kVocabFailed);
+                    Failed(texts::kVocabFailed);
                 state_ = kEnd;
             }
             return true;
@@ -698,6 +784,7 @@ bool TransferEngine::StepReceive(Tick now)
         } else {
             Activity(texts::kDataTransferFromUnit);
             Status(Numbered(texts::kTransferFailedAtPacket, packetNumber_ + 1));
+            Failed(Numbered(texts::kTransferFailedAtPacket, packetNumber_ + 1));
             PauseThen(now, kEndPauseMs, kEnd);
         }
         return true;
@@ -722,6 +809,7 @@ bool TransferEngine::StepReceive(Tick now)
                 // but it finished the exchange and waits for its closing frame.
                 Activity(texts::kDataTransferFromUnit);
                 Status(Numbered(texts::kTransferFailedAtPacket, 1));
+                Failed(Numbered(texts::kTransferFailedAtPacket, 1));
                 deadline_ = now + kEndPauseMs;
                 TransmitEndOfTransfer(std::nullopt);
                 state_ = kEnd;
@@ -743,13 +831,13 @@ bool TransferEngine::StepReceive(Tick now)
             observer_.Message(texts::kCaptionFileError, MessageIcon::Exclamation,
                               texts::kCannotOpenVoiceTemp);
             Activity(texts::kVoiceTransferFailure);
-            observer_.DialogStatus(texts::kVoiceTransferFailure);
+            Failed(texts::kVoiceTransferFailure);
             Status("");
             TransmitEndOfTransfer(kVoiceFailurePauseMs);
             state_ = kEnd;
         } else if (blocksReceived_ == 0) {
             Activity(texts::kVoiceTransferFailure);
-            observer_.DialogStatus(texts::kVoiceTransferFailure);
+            Failed(texts::kVoiceTransferFailure);
             Status(texts::kNotEnoughVoiceData);
             TransmitEndOfTransfer(kVoiceFailurePauseMs);
             state_ = kEnd;
@@ -802,7 +890,7 @@ void TransferEngine::SourceFailed()
     CloseFile();
     observer_.Message(texts::kCaptionFileError, MessageIcon::Exclamation,
                       mode_ == Mode::Vocab ? texts::kCannotReadVocab : texts::kCannotReadVoiceFile);
-    observer_.DialogStatus(mode_ == Mode::Vocab ? texts::kVocabFailed : texts::kVoiceTransferFailure);
+    Failed(mode_ == Mode::Vocab ? texts::kVocabFailed : texts::kVoiceTransferFailure);
     state_ = kEnd;
 }
 
@@ -832,6 +920,7 @@ void TransferEngine::SaveVoices()
         } else {
             observer_.Message(texts::kCaptionFileError, MessageIcon::Exclamation,
                               texts::kCannotSaveVoiceFile);
+            Failed(texts::kVoiceTransferFailure);
             result_ = TransferResult::Failed;
         }
     }
@@ -848,6 +937,11 @@ void TransferEngine::ShowProgress(bool shown)
 
 void TransferEngine::Finish()
 {
+    // Some failures end without a word of their own (a command never
+    // acknowledged, a packet of a configuration or voice write): the status
+    // line says the transfer failed, never just how many tries it took.
+    if (result_ == TransferResult::Failed && !failureTold_)
+        Failed(texts::kCheckConnection);
     CloseFile();
     RemoveTemp();
     ShowProgress(false);

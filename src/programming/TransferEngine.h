@@ -23,6 +23,13 @@
 
 namespace veskar {
 
+// What stopping the running transfer now would leave behind.
+enum class StopEffect {
+    None,           // nothing is running, or everything has been delivered: Stop does nothing
+    NothingChanged, // a read, or a write before any data has left: unit and files stay as they were
+    LeavesPartial,  // a write that has sent data: the unit keeps part of the new data
+};
+
 // Why a Start call returned false.
 enum class StartRefusal {
     None,
@@ -50,8 +57,10 @@ class TransferEngine {
     [[nodiscard]] bool StartVoiceRead(std::unique_ptr<VoiceSink> sink);
 
     [[nodiscard]] bool busy() const { return mode_ != Mode::Idle; }
-    // Whether Stop would still keep the transfer from taking effect.
-    [[nodiscard]] bool stoppable() const;
+    [[nodiscard]] StopEffect stopEffect() const;
+    [[nodiscard]] bool stoppable() const { return stopEffect() != StopEffect::None; }
+    // What a stop now leaves behind, in words for the user (empty when Stop does nothing).
+    [[nodiscard]] std::string_view stopConsequence() const;
     // Ends the transfer as a failed one of its direction ends on the line: a
     // send still tells the unit it is over, a read keeps nothing it received.
     // Does nothing once everything has been delivered.
@@ -65,6 +74,9 @@ class TransferEngine {
     void writeFinished();
     // May be called at any time; it only acts on deadlines that have passed.
     void timerFired();
+    // The port failed for good (device removed, hung up): the transfer ends
+    // now as a failed one, with nothing more written to the line.
+    void lineLost(std::string_view why);
 
   private:
     enum class Mode { Idle, Config, Vocab, Voices };
@@ -87,13 +99,16 @@ class TransferEngine {
     void PauseThen(Tick now, int ms, int next);
 
     void Purge(unsigned flags);
-    void Transmit(std::vector<Byte> frame, std::size_t replyLength);
+    void Transmit(std::vector<Byte> frame, std::size_t replyLength, bool carriesData = false);
+    void FrameLeft();
     void TransmitEndOfTransfer(std::optional<int> pauseAfter);
     Reply AwaitReply(Tick now, Byte expected);
     [[nodiscard]] bool ShortFrameIsEndOfData() const;
     void StoreDataBlock();
 
+    void EndLost();
     void LinkFailed(Tick now);
+    void Failed(std::string_view dialogText);
     Byte TransferCommand() const;
     [[nodiscard]] bool FillFromSource();
     void SourceFailed();
@@ -124,12 +139,19 @@ class TransferEngine {
     Tick deadline_ = 0;
     Tick wake_ = 0;
     TransferResult result_ = TransferResult::Failed;
+    // A data frame of this write has left: the unit may hold part of the new data.
+    bool dataLeft_ = false;
+    // The dialog's status line already says how this failure ended.
+    bool failureTold_ = false;
+    // Why the port failed, until the machine has stopped on it.
+    std::optional<std::string> lostWhy_;
     StartRefusal refusal_ = StartRefusal::None;
     bool progressShown_ = false;
     bool running_ = false;
 
     // The frame being written; nothing moves on until it has left or its time is up.
     std::vector<Byte> outFrame_;
+    bool outCarriesData_ = false;
     bool writing_ = false;
     bool writeDone_ = false;
     Tick writeDeadline_ = 0;

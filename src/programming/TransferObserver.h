@@ -3,6 +3,8 @@
 // What a running transfer tells the people watching it. The Programming
 // dialog shows it in windows, veskar-cli on stderr, tests record it.
 
+#include "database/Image.h"
+
 #include <filesystem>
 #include <optional>
 #include <string_view>
@@ -39,6 +41,10 @@ class TransferObserver {
 
     // The image now holds the unit's configuration (the main window swaps its menu).
     virtual void ConfigurationRead() {}
+
+    // The configuration write's data packet has left for the unit: `sent` is
+    // exactly what it carries (the image as prepared for sending).
+    virtual void ConfigurationDelivered(const Image& /*sent*/) {}
 
     // Once for every transfer whose Start call returned true. The next transfer
     // may be started from here; the engine must not be destroyed here.

@@ -50,11 +50,9 @@ std::string FinalLine(TransferResult result, std::string_view reason)
     switch (result) {
     case TransferResult::Succeeded: return "Transfer succeeded.";
     case TransferResult::Cancelled: return "Transfer stopped: the voices read were not kept.";
-    case TransferResult::Stopped: return std::string(texts::kTransferStopped);
+    case TransferResult::Stopped: return reason.empty() ? std::string(texts::kTransferStopped) : std::string(reason);
     case TransferResult::Failed: break;
     }
-    if (reason.starts_with(texts::kNoResponseRetry))
-        return "Transfer failed: no response from the unit.";
     reason = Trimmed(reason);
     if (reason.empty())
         return "Transfer failed.";

@@ -1,8 +1,7 @@
 #pragma once
 
-// How a transfer ended, in one line for the user: the command line prints it
-// last, and the Programming dialog's status line shows it when a failure left
-// that line empty.
+// How a transfer ended, in one line for the user (a second line may say more):
+// the command line prints it last.
 
 #include "programming/TransferObserver.h"
 
@@ -23,7 +22,7 @@ class FailureReason {
     std::string reason_;
 };
 
-// "Transfer succeeded.", "Transfer failed: no response from the unit.", ...
+// "Transfer succeeded.", "Transfer failed: Communications Failure - Check connection.", ...
 [[nodiscard]] std::string FinalLine(TransferResult result, std::string_view reason);
 
 // Texts that change with every packet.

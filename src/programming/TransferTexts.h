@@ -29,8 +29,28 @@ inline constexpr std::string_view kReceivedPacket = "Received packet ";
 inline constexpr std::string_view kDataTransferFromUnit = "Data transfer from Corvane VWM";
 inline constexpr std::string_view kTransferFailedAtPacket = "Transfer failed at packet number ";
 inline constexpr std::string_view kSuccess = "Success";
-// Not one of the long-standing texts: the user can stop a transfer.
+// Not long-standing texts: the user can stop a transfer, and is told what a stop
+// leaves behind, before (the question's second line) and after.
 inline constexpr std::string_view kTransferStopped = "Transfer stopped - nothing was changed.";
+inline constexpr std::string_view kReadStopped = "Transfer stopped - nothing read was kept and no file was written.";
+inline constexpr std::string_view kStoppedConfigPartial =
+    "Transfer stopped - the unit holds an incomplete configuration: write it again.";
+inline constexpr std::string_view kStoppedVocabPartial =
+    "Transfer stopped - the unit holds an incomplete vocabulary and no voices: write the vocabulary again.";
+inline constexpr std::string_view kStoppedVoicesPartial =
+    "Transfer stopped - the unit holds incomplete voices: write them again.";
+inline constexpr std::string_view kStopChangesNothing = "The unit and your files are left as they were.";
+inline constexpr std::string_view kStopLeavesConfigPartial =
+    "The unit has already taken part of the new configuration: stopping now leaves it incomplete. "
+    "Let the transfer finish.";
+inline constexpr std::string_view kStopLeavesVocabPartial =
+    "The unit has already taken part of the new vocabulary and its voices are erased: stopping now "
+    "leaves it incomplete. Let the transfer finish.";
+inline constexpr std::string_view kStopLeavesVoicesPartial =
+    "The unit has already taken part of the new voices: stopping now leaves them incomplete. "
+    "Let the transfer finish.";
+// Not long-standing: the second line when the port itself failed during a transfer.
+inline constexpr std::string_view kPortWentAway = "The port went away";
 
 // Configuration.
 inline constexpr std::string_view kDatabaseTransferred = "Database transferred to the Corvane VWM";

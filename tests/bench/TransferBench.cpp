@@ -128,11 +128,7 @@ public:
         : link_(port, clock_),
           dialog_(nullptr, document_, ProgrammingServices{messages_, files_, cfg_, {}, folder, false},
                   ProgrammingLine{link_, clock_,
-                                  [this](TransferEngine& engine) {
-                                      link_.setEvents({[&engine](std::span<const Byte> bytes) { engine.bytesArrived(bytes); },
-                                                       [&engine] { engine.writeFinished(); },
-                                                       [&engine] { engine.timerFired(); }});
-                                  },
+                                  [this](TransferEngine& engine) { link_.setEvents(EngineEvents(engine)); },
                                   [](const std::string&) {}, [port](const std::string& name) { return name + " (" + port + ")"; }})
     {
         document_.CreateDatabase();

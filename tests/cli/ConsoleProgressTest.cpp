@@ -1,4 +1,5 @@
 #include "cli/ConsoleProgress.h"
+#include "programming/TransferTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -75,10 +76,14 @@ TEST(ConsoleProgressTest, EveryTransferEndsWithOneFinalLine)
         const char* last;
     };
     const Case cases[] = {
-        {"write cut midway",
-         {{'a', "Transmitting packet 1 of 1"}, {'s', "No response - retry 3"}},
+        {"stopped after data went out",
+         {{'a', "Transmitting packet 2 of 3"}, {'d', std::string(texts::kStoppedVoicesPartial)}},
+         TransferResult::Stopped,
+         texts::kStoppedVoicesPartial.data()},
+        {"port gone",
+         {{'s', "No response - retry 1"}, {'d', "Communications Failure - Check connection.\nThe port went away: gone"}},
          TransferResult::Failed,
-         "Transfer failed: no response from the unit."},
+         "Transfer failed: Communications Failure - Check connection.\nThe port went away: gone."},
         {"no link",
          {{'s', "Communications Failure - Check connection."}, {'s', "Success"}},
          TransferResult::Failed,

@@ -8,9 +8,15 @@
 #include "support/ChildProcess.h"
 #include "support/TempFolder.h"
 
+#include <QStringList>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <functional>
+#include <thread>
 #include <cstddef>
 #include <filesystem>
 #include <fstream>
@@ -56,6 +62,29 @@ class TransferEndToEndTest : public ::testing::Test {
     }
 
     std::string path(const std::string& name) const { return folder_ / name; }
+
+    // Runs `act` from another thread once the trace at `trace` satisfies `seen`,
+    // as a user watching the transfer would.
+    void whenTraced(const std::string& trace, std::function<bool(const std::string&)> seen,
+                    std::function<void()> act)
+    {
+        watcher_ = std::thread([trace, seen = std::move(seen), act = std::move(act)] {
+            for (int i = 0; i < 6000; ++i) {
+                const std::vector<char> bytes = Contents(trace);
+                if (seen(std::string(bytes.begin(), bytes.end()))) {
+                    act();
+                    return;
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+        });
+    }
+    // The trace holds a frame the PC sent with this command byte, and the unit's answer after it.
+    static bool Answered(const std::string& trace, const std::string& command)
+    {
+        const std::size_t sent = trace.find(" PC 16 00 " + command);
+        return sent != std::string::npos && trace.find(" UNIT 16 01", sent) != std::string::npos;
+    }
     std::string port() const { return path("unit"); }
 
     int cli(std::vector<std::string> arguments)
@@ -69,6 +98,15 @@ class TransferEndToEndTest : public ::testing::Test {
     veskar::testing::TempFolder folder_{"veskar-e2e"};
     fs::path before_;
     std::unique_ptr<veskar::testing::ChildProcess> unit_;
+    std::thread watcher_; // joined before the unit goes
+    struct Join {
+        std::thread& thread;
+        ~Join()
+        {
+            if (thread.joinable())
+                thread.join();
+        }
+    } join_{watcher_};
     std::ostringstream out_;
     std::ostringstream err_;
 };
@@ -100,7 +138,9 @@ TEST_F(TransferEndToEndTest, ConfigurationWrittenIsTheOneReadBack)
     EXPECT_TRUE(kept[0].string().ends_with("-read.dat"));
     EXPECT_TRUE(kept[1].string().ends_with("-write.dat"));
     EXPECT_EQ(Contents(kept[0]), Contents(path("read.dat")));
-    EXPECT_EQ(Contents(kept[1]), Contents(path("sent.dat")));
+    std::vector<char> inUnit = Contents(path("store/config.bin"));
+    inUnit.resize(kImageSize);
+    EXPECT_EQ(Contents(kept[1]), inUnit) << "the write backup holds the bytes sent, as prepared";
 
     ASSERT_EQ(cli({"--no-backup", "read-config", path("again.dat")}), kExitSuccess) << err_.str();
     EXPECT_EQ(backups().size(), 2U);
@@ -150,6 +190,64 @@ TEST_F(TransferEndToEndTest, SilentUnitIsACommunicationsFailure)
         ++timeOuts;
     EXPECT_EQ(timeOuts, 6U);
 }
+
+// Ctrl+C once the unit has taken a block warns what a stop leaves; the second stops.
+TEST_F(TransferEndToEndTest, InterruptAfterDataWarnsThenStopsAndSaysWhatTheUnitHolds)
+{
+    startUnit();
+    std::vector<char> voices(3 * 4096, 'v');
+    std::ofstream(path("sent.msg"), std::ios::binary).write(voices.data(), static_cast<std::streamsize>(voices.size()));
+    whenTraced(path("trace.txt"), [](const std::string& trace) { return Answered(trace, "20 00 00"); }, [] {
+        ::kill(::getpid(), SIGINT);
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        ::kill(::getpid(), SIGINT);
+    });
+    EXPECT_EQ(cli({"--trace", path("trace.txt"), "write-voices", path("sent.msg")}), kExitFailure);
+    const std::string said = err_.str();
+    EXPECT_NE(said.find("The unit has already taken part of the new voices"), std::string::npos) << said;
+    EXPECT_NE(said.find("Press Ctrl+C again to stop anyway."), std::string::npos) << said;
+    EXPECT_TRUE(said.ends_with("Transfer stopped - the unit holds incomplete voices: write them again.\n")) << said;
+    voices.resize(4096);
+    EXPECT_EQ(Contents(path("store/voices.bin")), voices) << "the one block it took";
+}
+
+// The unit's end of the line closes as the first data frame goes out: the
+// transfer ends at once, says so, and nothing more is sent to the closed port.
+class LostPortTest : public TransferEndToEndTest, public ::testing::WithParamInterface<const char*> {
+  protected:
+    LostPortTest() { qInstallMessageHandler(Record); }
+    ~LostPortTest() override { qInstallMessageHandler(nullptr); }
+    static void Record(QtMsgType, const QMessageLogContext&, const QString& text) { warnings.append(text); }
+    static inline QStringList warnings;
+};
+
+TEST_P(LostPortTest, EndsAtOnceSayingThePortWentAway)
+{
+    startUnit();
+    std::vector<char> data(2 * 4096, 'd');
+    std::ofstream(path("send.bin"), std::ios::binary).write(data.data(), static_cast<std::streamsize>(data.size()));
+    Image image{};
+    CreateDatabase(image);
+    ASSERT_EQ(WriteImageFile(path("send.dat"), image), FileError::None);
+    const std::string command = GetParam();
+    const std::string argument = command == "write-config"  ? path("send.dat")
+                                 : command == "read-config" ? path("out.dat")
+                                 : command == "read-voices" ? path("out.msg")
+                                                            : path("send.bin");
+    whenTraced(path("trace.txt"), [](const std::string& trace) { return trace.find(" PC 16 00 20") != std::string::npos; },
+               [this] { unit_->finish(SIGKILL); });
+    std::vector<std::string> arguments = {"--trace", path("trace.txt"), command, argument};
+    if (command == "write-vocab")
+        arguments.insert(arguments.begin(), "--yes");
+    EXPECT_EQ(cli(arguments), kExitFailure);
+    EXPECT_NE(err_.str().find("The port went away: "), std::string::npos) << err_.str();
+    EXPECT_EQ(err_.str().find("No response - retry"), std::string::npos) << "a port that is gone is not retried";
+    EXPECT_TRUE(warnings.isEmpty()) << warnings.join('\n').toStdString();
+    EXPECT_FALSE(fs::exists(path("out.dat")) || fs::exists(path("out.msg")));
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryKind, LostPortTest,
+                         ::testing::Values("write-config", "read-config", "write-vocab", "write-voices", "read-voices"));
 
 } // namespace
 } // namespace veskar::cli

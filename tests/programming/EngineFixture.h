@@ -32,6 +32,7 @@ struct Recorder : TransferObserver {
     std::vector<TransferResult> ended;
     std::vector<std::pair<int, int>> packets;
     int configurationRead = 0;
+    std::optional<Image> delivered;
     int saveAsked = 0;
     std::optional<std::filesystem::path> saveAs;
 
@@ -50,6 +51,7 @@ struct Recorder : TransferObserver {
         return saveAs;
     }
     void ConfigurationRead() override { ++configurationRead; }
+    void ConfigurationDelivered(const Image& sent) override { delivered = sent; }
     void TransferEnded(TransferResult result) override { ended.push_back(result); }
 
     // The texts of `lines` that start with `prefix`.

@@ -61,8 +61,7 @@ constexpr auto Ok = TransferResult::Succeeded, Bad = TransferResult::Failed;
 using enum Kind;
 using enum Left;
 
-// The dialog column is the engine's own status text; where it is empty the
-// Programming dialog and veskar-cli add a final line saying how it ended.
+// The dialog column is the last status text: every failure says that it failed.
 // clang-format off
 const Cell kMatrix[] = {
     {"none", ConfigWrite, Ok, "Database transferred to the Corvane VWM", "LCDE", New},
@@ -95,11 +94,11 @@ const Cell kMatrix[] = {
     {"echo", VocabWrite, Bad, "Vocab transfer FAILED - no communications.", "LLLlllE", AsBefore},
     {"echo", VoiceWrite, Bad, "Communications Failure - Check connection.", "LLLlllE", AsBefore},
     {"echo", VoiceRead, Bad, "Communications Failure - Check connection.", "LLLlll", AsBefore},
-    {"cut=20", ConfigWrite, Bad, "", "LCDDDE", New},
-    {"cut=20", ConfigRead, Bad, "", "LRDDD", AsBefore},
+    {"cut=20", ConfigWrite, Bad, "Communications Failure - Check connection.", "LCDDDE", New},
+    {"cut=20", ConfigRead, Bad, "Transfer failed at packet number 1", "LRDDD", AsBefore},
     {"cut=20", VocabWrite, Bad, "Vocab transfer FAILED.", "LVDDDE", Part},
-    {"cut=20", VoiceWrite, Bad, "", "LWDDDE", Part},
-    {"cut=20", VoiceRead, Bad, "", "LrDDD", AsBefore},
+    {"cut=20", VoiceWrite, Bad, "Communications Failure - Check connection.", "LWDDDE", Part},
+    {"cut=20", VoiceRead, Bad, "Transfer failed at packet number 1", "LrDDD", AsBefore},
     {"end-at=1", ConfigWrite, Ok, "Database transferred to the Corvane VWM", "LCDE", New},
     {"end-at=1", ConfigRead, Ok, "Configuration data read from the Corvane VWM", "LRDE", New},
     {"end-at=1", VocabWrite, Ok, "Vocab succesfully transferred to the Corvane VWM", "LVDDDE", New},
@@ -123,9 +122,9 @@ const Cell kMatrix[] = {
 };
 // clang-format on
 
-class FaultMatrix : public EngineTest, public ::testing::WithParamInterface<Cell> {
+class FaultBench : public EngineTest {
   protected:
-    FaultMatrix()
+    FaultBench()
     {
         CreateDatabase(image);
         image.gen.siteName[0] = 'P';
@@ -179,6 +178,8 @@ class FaultMatrix : public EngineTest, public ::testing::WithParamInterface<Cell
     Image image{};
 };
 
+class FaultMatrix : public FaultBench, public ::testing::WithParamInterface<Cell> {};
+
 TEST_P(FaultMatrix, EndsAsItMust)
 {
     const Cell& cell = GetParam();
@@ -214,6 +215,35 @@ std::string Name(const ::testing::TestParamInfo<Cell>& info)
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryFaultAndKind, FaultMatrix, ::testing::ValuesIn(kMatrix), Name);
+
+// The port fails for good as a data frame goes out: the transfer ends at once,
+// nothing more is written, and the unit (which drops a transfer it cannot
+// finish) and the files keep what they held.
+class LostLine : public FaultBench, public ::testing::WithParamInterface<Kind> {};
+
+TEST_P(LostLine, EndsAtOnceAndSaysThePortWentAway)
+{
+    const Kind kind = GetParam();
+    const UnitMemory unitBefore = memory;
+    const Image imageBefore = image;
+    ASSERT_TRUE(Start(kind));
+    const long dataFrames = kind == ConfigWrite || kind == ConfigRead ? 1 : 2;
+    ASSERT_FALSE(line.run(3'600'000, [&] { return std::ranges::count(line.pcCommands(), kCmdData) == dataFrames; }));
+    const std::size_t framesBefore = line.frames.size();
+    unit->lineDropped();
+    engine.lineLost("gone");
+
+    EXPECT_FALSE(engine.busy());
+    EXPECT_FALSE(line.isOpen());
+    EXPECT_EQ(line.frames.size(), framesBefore);
+    EXPECT_EQ(seen.ended, std::vector<TransferResult>{TransferResult::Failed});
+    EXPECT_EQ(Recorder::Last(seen.dialog), std::string(texts::kCheckConnection) + "\nThe port went away: gone");
+    EXPECT_EQ(Outcome(kind, unitBefore, imageBefore), AsBefore);
+    EXPECT_FALSE(ScratchLeft(dir.path));
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryKind, LostLine,
+                         ::testing::Values(ConfigWrite, ConfigRead, VocabWrite, VoiceWrite, VoiceRead));
 
 } // namespace
 } // namespace veskar::testing

@@ -1,11 +1,14 @@
 #include "EngineFixture.h"
 #include "database/Defaults.h"
 #include "programming/LineTrace.h"
+#include "programming/TraceFile.h"
 #include "programming/TransferFiles.h"
 
 #include <gmock/gmock.h>
 
+#include <csignal>
 #include <functional>
+#include <sys/resource.h>
 #include <sstream>
 
 namespace veskar::testing {
@@ -112,6 +115,29 @@ TEST_F(LineTraceTest, ASilentUnitShowsEachAttemptTimingOut)
     EXPECT_EQ(Lines(" TIMEOUT 0 of 7 bytes").size(), 6U);
     EXPECT_TRUE(Lines(" UNIT ").empty());
     EXPECT_EQ(Lines(" PC ").size(), line.pcFrames().size());
+}
+
+// A trace that ran out of room says so when it closes; one with room does not.
+TEST_F(LineTraceTest, TraceCutShortByAFullDiskIsToldAtTheEnd)
+{
+    for (const rlim_t room : {RLIM_INFINITY, rlim_t{100}}) {
+        rlimit before{};
+        ::getrlimit(RLIMIT_FSIZE, &before);
+        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = before;
+        limited.rlim_cur = room;
+        ::setrlimit(RLIMIT_FSIZE, &limited);
+        TraceFile trace;
+        const bool opened = trace.Open(dir.path / "trace.txt", "write configuration on COM1", clock, 0);
+        for (int i = 0; opened && i < 20; ++i)
+            trace.watcher()->Sent(BuildFrame(kSourcePc, kCmdLinkFirstPass, 0));
+        const bool whole = trace.Close();
+        ::setrlimit(RLIMIT_FSIZE, &before);
+        std::signal(SIGXFSZ, previous);
+        ASSERT_TRUE(opened);
+        EXPECT_EQ(whole, room == RLIM_INFINITY);
+        std::filesystem::remove(dir.path / "trace.txt");
+    }
 }
 
 } // namespace

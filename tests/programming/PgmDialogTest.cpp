@@ -1,4 +1,5 @@
 #include "EngineFixture.h"
+#include "../app/QtPrint.h"
 
 #include "app/FileChooser.h"
 #include "app/MessageService.h"
@@ -28,6 +29,11 @@ using Button = PgmDialog::Button;
 QString Q(std::string_view text)
 {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString StopQuestion(std::string_view consequence)
+{
+    return Q(kStopQuestion) + QChar('\n') + Q(consequence);
 }
 
 // The dialog over the simulated unit on a virtual line.
@@ -215,9 +221,11 @@ TEST_F(PgmDialogTest, AFailureThatSaidWhyOnlyInTheProgressWindowSaysItInTheStatu
     EXPECT_EQ(document.image, before);
 
     unit.emplace(memory, UnitFaults{.silent = true}); // says so in the status line itself
-    dialog->button(Button::ReadConfig)->click();
+    messages.Script(Answer::No);
+    dialog->button(Button::WriteConfig)->click();
     RunTransfer();
     EXPECT_EQ(dialog->statusLine()->text(), Q(texts::kCheckConnection));
+    EXPECT_TRUE(Backups().empty()) << "nothing reached the unit, so nothing was sent to keep";
 }
 
 TEST_F(PgmDialogTest, TraceIsAppendedPerTransferOnlyWhileTheBoxIsTicked)
@@ -261,12 +269,34 @@ TEST_F(PgmDialogTest, StopAsksThenLeavesImageAndUnitAsTheyWere)
     messages.Script(Answer::Yes);
     dialog->progressWindow()->stopButton()->click();
     RunTransfer();
-    EXPECT_EQ(Texts(), (QStringList{Q(kStopQuestion), Q(kStopQuestion)}));
-    EXPECT_EQ(dialog->statusLine()->text(), Q(texts::kTransferStopped));
+    EXPECT_EQ(Texts(), (QStringList{StopQuestion(texts::kStopChangesNothing), StopQuestion(texts::kStopChangesNothing)}));
+    EXPECT_EQ(dialog->statusLine()->text(), Q(texts::kReadStopped));
     EXPECT_EQ(document.image, before);
     EXPECT_FALSE(document.DatabaseChanged);
     EXPECT_EQ(memory, unitBefore);
     EXPECT_TRUE(Backups().empty());
+}
+
+// The transfer goes on under the question: a Yes given after it took data asks
+// again with the new stakes, and a question still open at the end closes itself.
+TEST_F(PgmDialogTest, StopQuestionFollowsTheTransferWhileItWaits)
+{
+    WriteFile(dir.path / "new.msg", Pattern(3 * kBlockSize, 6));
+    files.Script(QString::fromStdString((dir.path / "new.msg").string()));
+    Open();
+    dialog->button(Button::WriteVoices)->click();
+    EXPECT_FALSE(line.run(500));
+
+    messages.Script(Answer::Yes, [this] {
+        line.run(3'600'000, [this] { return dialog->progressWindow()->activity()->text() == Q(texts::kWaitingForVoiceMemory); });
+    });
+    messages.Script(Answer::Yes, [this] { RunTransfer(); });
+    dialog->progressWindow()->stopButton()->click();
+
+    EXPECT_EQ(Texts(), (QStringList{StopQuestion(texts::kStopChangesNothing), StopQuestion(texts::kStopLeavesVoicesPartial)}));
+    EXPECT_EQ(messages.dismissed, 1);
+    EXPECT_EQ(dialog->statusLine()->text(), Q(texts::kVoicesTransferred));
+    EXPECT_EQ(memory.voices, Pattern(3 * kBlockSize, 6));
 }
 
 TEST_F(PgmDialogTest, LeavingDuringATransferStopsItAndClosesOnceItHasEnded)
@@ -312,6 +342,12 @@ TEST_F(PgmDialogTest, VerifyTellsHowTheUnitDiffersAndChangesNothing)
     messages.Script(Answer::No);
     dialog->button(Button::WriteConfig)->click();
     RunTransfer();
+    ASSERT_EQ(Backups().size(), 1u);
+    Image backup;
+    ASSERT_EQ(ReadImageFile(dir.path / "backups" / Backups()[0], backup, SizeRule::Exact), FileError::None);
+    std::vector<Byte> sent(kBlockSize, 0);
+    std::ranges::copy(backup.bytes(), sent.begin());
+    EXPECT_EQ(sent, memory.configuration) << "the backup holds what the unit was sent";
     const Image edited = document.image;
     document.DatabaseChanged = false;
     messages.boxes.clear();

@@ -48,7 +48,7 @@ TEST(SerialPortLinkTest, ReplyWaitingAtThePortIsHandedOverBeforeTheDeadline)
     SerialPortLink link(unit.device(), clock);
     std::vector<std::string> events;
     link.setEvents({[&events](std::span<const Byte> bytes) { events.push_back("bytes " + std::to_string(bytes.size())); },
-                    [] {}, [&events] { events.push_back("timer"); }});
+                    [] {}, [&events] { events.push_back("timer"); }, {}});
     std::string whyNot;
     ASSERT_TRUE(link.open(whyNot)) << whyNot;
     ASSERT_TRUE(unit.send(BuildFrame(kSourceUnit, kCmdAcknowledge, 0)));
@@ -56,6 +56,23 @@ TEST(SerialPortLinkTest, ReplyWaitingAtThePortIsHandedOverBeforeTheDeadline)
 
     link.timerExpired();
     EXPECT_EQ(events, (std::vector<std::string>{"bytes 7", "timer"}));
+}
+
+TEST(SerialPortLinkTest, ADeviceThatIsNoSerialPortIsNamedForWhatItIs)
+{
+    const PtyPort unit;
+    const std::string folder = ::testing::TempDir();
+    const std::string file = folder + "/not-a-port.txt";
+    ::close(::open(file.c_str(), O_CREAT | O_WRONLY, 0600));
+    const std::pair<std::string, std::string> cases[] = {
+        {unit.device(), ""},
+        {"/dev/null", "/dev/null is a device, but not a serial port."},
+        {file, file + " is a file, not a serial port."},
+        {folder, folder + " is a folder, not a serial port."},
+    };
+    for (const auto& [device, said] : cases)
+        EXPECT_EQ(NotASerialPort(device), said) << device;
+    ::unlink(file.c_str());
 }
 
 } // namespace

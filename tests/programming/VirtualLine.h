@@ -85,7 +85,12 @@ class VirtualLine final : public SerialLink {
         open_ = !refuseOpen;
         return open_;
     }
-    void close() override { open_ = false; }
+    // Nothing in flight arrives anywhere once the port is closed.
+    void close() override
+    {
+        open_ = false;
+        std::erase_if(events_, [](const auto& entry) { return entry.second.kind != Kind::Timer; });
+    }
     void purge(unsigned flags) override
     {
         purges.push_back(flags);
@@ -110,8 +115,9 @@ class VirtualLine final : public SerialLink {
         events_.emplace(sent, Event{Kind::Arrive, {frame.begin(), frame.end()}, frames.size() - 1});
     }
 
-    // Runs until the engine is idle; false when `limit` ms of virtual time pass first.
-    bool run(Tick limit = 3'600'000)
+    // Runs until the engine is idle; false when `limit` ms of virtual time pass first,
+    // or `until` holds after an event.
+    bool run(Tick limit = 3'600'000, const std::function<bool()>& until = {})
     {
         const std::uint64_t end = now_ + limit;
         std::optional<std::uint64_t> nextBabble;
@@ -139,6 +145,8 @@ class VirtualLine final : public SerialLink {
                 timerAt_.reset();
                 deliver(Event{Kind::Timer, {}});
             }
+            if (until && until())
+                return !engine_->busy();
         }
         return true;
     }
