@@ -206,7 +206,7 @@ int main(int argc, char* argv[])
                                              false, [] { return std::time(nullptr); }};
         veskar::ProgrammingLine programming{line, clock, [](veskar::TransferEngine&) {},
                                             [](const std::string&) {},
-                                            [](const std::string& name) { return name + " (/dev/ttyUSB0)"; }};
+                                            [](const std::string&) { return std::string("/dev/ttyUSB0"); }};
         veskar::PgmDialog program(&window, window.document(), std::move(services), std::move(programming));
         program.statusLine()->setText(QStringLiteral("Database transferred to the Corvane VWM"));
         ok = Save(program, output, QStringLiteral("programming")) && ok;

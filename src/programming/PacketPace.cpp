@@ -6,7 +6,8 @@ void PacketPace::Done(int done, int total, std::int64_t nowMs)
 {
     if (done < done_ || (firstDone_ && done < *firstDone_))
         firstDone_.reset(); // a new transfer
-    if (!firstDone_ && done >= 1) {
+    // The first count said again (after a wait of the unit's) restarts the pace.
+    if ((!firstDone_ && done >= 1) || (firstDone_ && done == *firstDone_)) {
         firstDone_ = done;
         firstAt_ = nowMs;
     }

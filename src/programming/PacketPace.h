@@ -1,9 +1,9 @@
 #pragma once
 
 // The time a transfer has left, from the pace of its packets. The pace is
-// measured from the first packet done, so neither the link set-up nor the
-// unit's voice-memory countdown after the first voice block counts as packet
-// time, and nothing is estimated while the total is not known (a voice read
+// measured from the first packet done (from the last time that count was
+// given, so the unit's voice-memory countdown after the first voice block,
+// like the link set-up, is no packet time), and nothing is estimated while the total is not known (a voice read
 // learns it only when the unit says there is no more).
 
 #include <cstdint>

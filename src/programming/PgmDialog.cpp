@@ -9,6 +9,7 @@
 #include "programming/ComDialog.h"
 #include "programming/ConfigPreparation.h"
 #include "programming/PgmTexts.h"
+#include "programming/PortMap.h"
 #include "programming/PortSettings.h"
 #include "programming/ProgrammingQuestions.h"
 #include "programming/TransferFiles.h"
@@ -122,7 +123,7 @@ PgmDialog::~PgmDialog()
 void PgmDialog::SetupWindow()
 {
     for (int i = 0; i < kPortCount; ++i)
-        m_ports->addItem(Text(m_line.describe(PortName(i))));
+        m_ports->addItem(Text(PortListLabel(i, m_line.device(PortName(i)))));
     const int index = m_services.cfg.portIndex();
     m_ports->setCurrentIndex(index);
     m_line.choosePort(PortName(index));
@@ -182,7 +183,8 @@ void PgmDialog::OpenTrace(std::string_view what)
         return;
     const std::filesystem::path path = m_services.folder / kTraceFileName;
     const std::string heading =
-        std::string(what) + " on " + m_line.describe(PortName(m_services.cfg.portIndex()));
+        std::string(what) + " on " + PortLabel(PortName(m_services.cfg.portIndex()),
+                                               m_line.device(PortName(m_services.cfg.portIndex())));
     if (m_trace.Open(path, heading, m_line.clock, m_services.now()))
         m_engine.setLineWatcher(m_trace.watcher());
     else

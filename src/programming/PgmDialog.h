@@ -39,8 +39,8 @@ struct ProgrammingLine {
     std::function<void(TransferEngine&)> attach;
     // The port chosen in the list ("COM1" .. "COM8") becomes the line's device.
     std::function<void(const std::string& portName)> choosePort;
-    // "COM1 (/dev/ttyUSB0)"
-    std::function<std::string(const std::string& portName)> describe;
+    // The device the port name ("COM1") stands for: "/dev/ttyUSB0".
+    std::function<std::string(const std::string& portName)> device;
 };
 
 struct ProgrammingServices {

@@ -36,9 +36,4 @@ std::string ResolvePortDevice(std::string_view name)
     return DeviceForPort(name, IniOverrides(), SystemPorts());
 }
 
-std::string DescribePort(std::string_view name)
-{
-    return PortLabel(name, ResolvePortDevice(name));
-}
-
 }  // namespace veskar

@@ -10,7 +10,4 @@ namespace veskar {
 
 [[nodiscard]] std::string ResolvePortDevice(std::string_view name);
 
-// "COM1 (/dev/ttyUSB0)"
-[[nodiscard]] std::string DescribePort(std::string_view name);
-
 }  // namespace veskar

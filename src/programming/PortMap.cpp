@@ -61,4 +61,9 @@ std::string PortLabel(std::string_view name, std::string_view device)
     return std::string(name) + " (" + std::string(device) + ")";
 }
 
+std::string PortListLabel(int index, std::string_view device)
+{
+    return PortLabel("COM " + std::to_string(index + 1), device);
+}
+
 }  // namespace veskar

@@ -31,5 +31,7 @@ inline constexpr std::string_view kPortsGroup = "Ports";
 // How a port is shown to the user: "COM1 (/dev/ttyUSB0)", or the name alone
 // when name and device are the same.
 [[nodiscard]] std::string PortLabel(std::string_view name, std::string_view device);
+// The same in the Programming dialog's port list, as users have always seen it: "COM 1 (/dev/ttyUSB0)".
+[[nodiscard]] std::string PortListLabel(int index, std::string_view device);
 
 }  // namespace veskar

@@ -50,7 +50,7 @@ void RunProgramming(MainWindow& main)
         clock,
         [&link](TransferEngine& engine) { link.setEvents(EngineEvents(engine)); },
         [&link](const std::string& name) { link.setDevice(ResolvePortDevice(name)); },
-        [](const std::string& name) { return DescribePort(name); },
+        [](const std::string& name) { return ResolvePortDevice(name); },
     };
     PgmDialog dialog(&main, main.document(), std::move(services), std::move(line));
     main.runDialog(dialog);

@@ -656,6 +656,7 @@ bool TransferEngine::StepSend(Tick now)
         switch (AwaitReply(now, kCmdAcknowledge)) {
         case Reply::Pending: return Wait(replyDeadline_);
         case Reply::Valid:
+            observer_.PacketsDone(packetNumber_ + 1, totalPackets_);
             if (mode_ == Mode::Voices && packetNumber_ == 0) {
                 // The unit clears its voice memory after the first block.
                 Activity(texts::kWaitingForVoiceMemory);
@@ -683,6 +684,9 @@ bool TransferEngine::StepSend(Tick now)
     case kVoiceMemoryWait:
         if (!DeadlinePassed(now, deadline_))
             return Wait(deadline_);
+        // Told every second, so the time spent runs on; the pace of the packets
+        // starts again from the last of these.
+        observer_.PacketsDone(packetNumber_ + 1, totalPackets_);
         if (--countdown_ < 1) {
             state_ = kDataPause;
         } else {
@@ -693,7 +697,6 @@ bool TransferEngine::StepSend(Tick now)
     case kDataNext:
         ++packetNumber_;
         ++blockIndex_;
-        observer_.PacketsDone(packetNumber_, totalPackets_);
         if (packetNumber_ == totalPackets_) {
             PauseThen(now, kStepPauseMs, kDone);
         } else {

@@ -129,7 +129,7 @@ public:
           dialog_(nullptr, document_, ProgrammingServices{messages_, files_, cfg_, {}, folder, false},
                   ProgrammingLine{link_, clock_,
                                   [this](TransferEngine& engine) { link_.setEvents(EngineEvents(engine)); },
-                                  [](const std::string&) {}, [port](const std::string& name) { return name + " (" + port + ")"; }})
+                                  [](const std::string&) {}, [port](const std::string&) { return port; }})
     {
         document_.CreateDatabase();
         dialog_.show();

@@ -161,6 +161,7 @@ TEST_F(EngineTest, StopConsequenceFollowsWhatTheUnitHasTaken)
     EXPECT_EQ(engine.stopConsequence(), texts::kStopChangesNothing);
     line.run(3'600'000, [&] { return Recorder::Last(seen.activity) == texts::kWaitingForVoiceMemory; });
     EXPECT_EQ(engine.stopConsequence(), texts::kStopLeavesVoicesPartial);
+    EXPECT_EQ(seen.packets.back(), std::make_pair(1, 3)) << "the block the unit has acknowledged";
     RunToEnd();
     EXPECT_EQ(engine.stopConsequence(), "");
 }
