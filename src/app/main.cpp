@@ -2,6 +2,7 @@
 #include "app/FileChooser.h"
 #include "app/MainWindow.h"
 #include "app/MessageService.h"
+#include "app/RuntimeFolder.h"
 #include "app/Startup.h"
 
 #include <QApplication>
@@ -17,6 +18,7 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "%s\n", veskar::kNeedsDisplay.data());
         return 1;
     }
+    veskar::EnsureRuntimeFolder();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(
         veskar::kApplicationName.data(), static_cast<qsizetype>(veskar::kApplicationName.size())));

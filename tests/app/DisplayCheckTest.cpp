@@ -1,9 +1,14 @@
 #include "app/DisplayCheck.h"
+#include "app/RuntimeFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <string>
+
+#include <unistd.h>
 
 namespace veskar {
 namespace {
@@ -40,6 +45,30 @@ TEST(DisplayCheckTest, WindowsNeedADisplayUnlessThePlatformNeedsNone)
     char name[] = "vnc";
     char* arguments[] = {program, option, name};
     EXPECT_TRUE(DisplayAvailable([](const char*) { return nullptr; }, arguments));
+}
+
+// Without XDG_RUNTIME_DIR the program makes a private one, and never takes a
+// folder of that name that is not private.
+TEST(RuntimeFolderTest, MadePrivateWhenTheSessionHasNone)
+{
+    const std::string temp = ::testing::TempDir() + "runtime-test";
+    std::filesystem::create_directories(temp);
+    const std::string previousTmp = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
+    ::setenv("TMPDIR", temp.c_str(), 1);
+    const std::string expected = temp + "/veskar-runtime-" + std::to_string(::getuid());
+    for (const bool planted : {false, true}) {
+        ::unsetenv("XDG_RUNTIME_DIR");
+        if (planted)
+            std::filesystem::permissions(expected, std::filesystem::perms::all);
+        EnsureRuntimeFolder();
+        const char* chosen = std::getenv("XDG_RUNTIME_DIR");
+        ASSERT_NE(chosen, nullptr);
+        EXPECT_EQ(chosen == expected, !planted) << chosen;
+        EXPECT_EQ(std::filesystem::status(chosen).permissions(), std::filesystem::perms::owner_all) << chosen;
+    }
+    ::unsetenv("XDG_RUNTIME_DIR");
+    previousTmp.empty() ? ::unsetenv("TMPDIR") : ::setenv("TMPDIR", previousTmp.c_str(), 1);
+    std::filesystem::remove_all(temp);
 }
 
 } // namespace
