@@ -312,8 +312,10 @@ bool PgmDialog::AskToStop()
     std::string_view asked = m_engine.stopConsequence();
     while (!asked.empty()) {
         m_stopQuestionOwner = m_progress->isVisible() ? static_cast<QWidget*>(m_progress) : this;
-        const Answer answer = m_services.messages.Tell(m_stopQuestionOwner, MessageKind::Question,
-                                                       Text(kStopQuestion) + QChar('\n') + Text(asked));
+        // Once the unit holds part of the new data, Enter keeps the transfer going.
+        const Buttons buttons = m_engine.stopEffect() == StopEffect::LeavesPartial ? Buttons::YesNoSafe : Buttons::YesNo;
+        const Answer answer = m_services.messages.Show(m_stopQuestionOwner, QString::fromLatin1(kWarningCaption), Icon::Exclamation,
+                                                       buttons, Text(kStopQuestion) + QChar('\n') + Text(asked));
         m_stopQuestionOwner = nullptr;
         if (answer != Answer::Yes)
             return false;

@@ -295,6 +295,7 @@ TEST_F(PgmDialogTest, StopQuestionFollowsTheTransferWhileItWaits)
 
     EXPECT_EQ(Texts(), (QStringList{StopQuestion(texts::kStopChangesNothing), StopQuestion(texts::kStopLeavesVoicesPartial)}));
     EXPECT_EQ(messages.dismissed, 1);
+    EXPECT_EQ(messages.boxes[1].buttons, MessageService::Buttons::YesNoSafe) << "Enter lets a write that has begun finish";
     EXPECT_EQ(dialog->statusLine()->text(), Q(texts::kVoicesTransferred));
     EXPECT_EQ(memory.voices, Pattern(3 * kBlockSize, 6));
 }
