@@ -114,6 +114,7 @@ bool TransferEngine::Begin(Mode mode, bool sending)
     blockIndex_ = 0;
     result_ = TransferResult::Failed;
     lostWhy_.reset();
+    counts_ = LineCounts();
     dataLeft_ = false;
     failureTold_ = false;
     writing_ = false;
@@ -435,14 +436,17 @@ TransferEngine::Reply TransferEngine::AwaitReply(Tick now, Byte expected)
     if (!replyStarted_) {
         replyStarted_ = true;
         replyStored_ = 0;
+        replyNoise_ = false;
         replyDeadline_ = now + kFirstByteMs;
     }
     while (!input_.empty() && replyStored_ < replyLength_) {
         const Byte byte = input_.front();
         input_.pop_front();
         // Bytes before a frame start are line noise; they must not keep the wait alive.
-        if (replyStored_ == 0 && byte != kFrameStart)
+        if (replyStored_ == 0 && byte != kFrameStart) {
+            replyNoise_ = true;
             continue;
+        }
         replyDeadline_ = now + kNextByteMs;
         if (showReceiving_ && replyStored_ > kReceivingShownAfter) {
             showReceiving_ = false;
@@ -462,15 +466,37 @@ TransferEngine::Reply TransferEngine::AwaitReply(Tick now, Byte expected)
     }
     const std::span<const Byte> frame(reply_.data(), replyLength_);
     const bool valid = replyStored_ == replyLength_ && frame[1] == kSourceUnit && HasValidCrc(frame);
-    if (!valid)
+    bool expectedFrame = false;
+    if (valid && replyLength_ == kShortFrameSize)
+        expectedFrame = FrameCommand(frame) == expected;
+    else if (valid) // a block the unit sent late for an earlier request must not be taken for this one
+        expectedFrame = FrameCommand(frame) == kCmdData && FramePacketNumber(frame) == packetNumber_;
+    counts_.Reply(expectedFrame ? ReplySeen::Whole : JudgeFailedReply());
+    if (!expectedFrame)
         return Reply::Invalid;
-    if (replyLength_ == kShortFrameSize)
-        return FrameCommand(frame) == expected ? Reply::Valid : Reply::Invalid;
-    // A block the unit sent late for an earlier request must not be taken for this one.
-    if (FrameCommand(frame) != kCmdData || FramePacketNumber(frame) != packetNumber_)
-        return Reply::Invalid;
-    StoreDataBlock();
+    if (replyLength_ == kDataFrameSize)
+        StoreDataBlock();
     return Reply::Valid;
+}
+
+// What a reply that will not do looked like, for the words of a failure.
+ReplySeen TransferEngine::JudgeFailedReply() const
+{
+    if (replyStored_ == 0)
+        return replyNoise_ ? ReplySeen::Noise : ReplySeen::Silent;
+    // A short frame in place of a data block is how a read ends.
+    if (replyLength_ == kDataFrameSize && ShortFrameIsEndOfData())
+        return ReplySeen::Whole;
+    const std::size_t length = replyStored_ >= kShortFrameSize && replyLength_ > kShortFrameSize &&
+                                       HasValidCrc(std::span<const Byte>(reply_.data(), kShortFrameSize))
+                                   ? kShortFrameSize
+                                   : replyLength_;
+    if (replyStored_ < length)
+        return ReplySeen::Cut;
+    const std::span<const Byte> frame(reply_.data(), length);
+    if (!HasValidCrc(frame))
+        return ReplySeen::BadCrc;
+    return frame[1] == kSourceUnit ? ReplySeen::Other : ReplySeen::Echo;
 }
 
 void TransferEngine::StoreDataBlock()
@@ -515,6 +541,16 @@ void TransferEngine::Failed(std::string_view dialogText)
     failureTold_ = true;
 }
 
+// A failure of the line: the text is followed by what the line showed.
+void TransferEngine::LineFailed(std::string_view dialogText)
+{
+    std::string text(dialogText);
+    if (const std::string diagnosis = counts_.Diagnosis(); !diagnosis.empty())
+        text += "\n" + diagnosis;
+    Status(text);
+    Failed(text);
+}
+
 void TransferEngine::LinkFailed(Tick now)
 {
     ++retryCount_;
@@ -532,12 +568,12 @@ void TransferEngine::LinkFailed(Tick now)
             totalPackets_ = kSecondPassVocabPackets;
         PauseThen(now, kRetryPauseMs, kLinkRetryPause);
     } else {
-        Status(texts::kCheckConnection);
-        Failed(texts::kCheckConnection);
-        if (sending_) {
-            CloseFile();
-            if (mode_ == Mode::Vocab)
-                Failed(texts::kVocabFailedNoComms);
+        CloseFile();
+        if (mode_ == Mode::Vocab) {
+            Status(texts::kCheckConnection);
+            LineFailed(texts::kVocabFailedNoComms);
+        } else {
+            LineFailed(texts::kCheckConnection);
         }
         state_ = kEnd;
     }
@@ -597,6 +633,7 @@ bool TransferEngine::StepCommon(Tick now, bool& handled)
                 PauseThen(now, kRetryPauseMs, kCommandRetryPause);
             } else {
                 CloseFile();
+                LineFailed(mode_ == Mode::Vocab ? texts::kVocabFailed : texts::kCheckConnection);
                 state_ = kEnd;
             }
             return true;
@@ -674,8 +711,7 @@ bool TransferEngine::StepSend(Tick now)
                 PauseThen(now, kRetryPauseMs, kDataRetryPause);
             } else {
                 CloseFile();
-                if (mode_ == Mode::Vocab)
-                    Failed(texts::kVocabFailed);
+                LineFailed(mode_ == Mode::Vocab ? texts::kVocabFailed : texts::kCheckConnection);
                 state_ = kEnd;
             }
             return true;
@@ -786,8 +822,7 @@ bool TransferEngine::StepReceive(Tick now)
             PauseThen(now, kRetryPauseMs, kDataRetryPause);
         } else {
             Activity(texts::kDataTransferFromUnit);
-            Status(Numbered(texts::kTransferFailedAtPacket, packetNumber_ + 1));
-            Failed(Numbered(texts::kTransferFailedAtPacket, packetNumber_ + 1));
+            LineFailed(Numbered(texts::kTransferFailedAtPacket, packetNumber_ + 1));
             PauseThen(now, kEndPauseMs, kEnd);
         }
         return true;
@@ -940,11 +975,9 @@ void TransferEngine::ShowProgress(bool shown)
 
 void TransferEngine::Finish()
 {
-    // Some failures end without a word of their own (a command never
-    // acknowledged, a packet of a configuration or voice write): the status
-    // line says the transfer failed, never just how many tries it took.
+    // The status line says a transfer failed, never just how many tries it took.
     if (result_ == TransferResult::Failed && !failureTold_)
-        Failed(texts::kCheckConnection);
+        LineFailed(texts::kCheckConnection);
     CloseFile();
     RemoveTemp();
     ShowProgress(false);

@@ -9,6 +9,7 @@
 // deadline on the injected clock.
 
 #include "database/Image.h"
+#include "programming/LineDiagnosis.h"
 #include "programming/LineTrace.h"
 #include "programming/SerialLink.h"
 #include "programming/TransferData.h"
@@ -109,6 +110,8 @@ class TransferEngine {
     void EndLost();
     void LinkFailed(Tick now);
     void Failed(std::string_view dialogText);
+    void LineFailed(std::string_view dialogText);
+    [[nodiscard]] ReplySeen JudgeFailedReply() const;
     Byte TransferCommand() const;
     [[nodiscard]] bool FillFromSource();
     void SourceFailed();
@@ -165,6 +168,8 @@ class TransferEngine {
     Tick replyDeadline_ = 0;
     std::size_t replyStored_ = 0;
     bool showReceiving_ = false;
+    bool replyNoise_ = false; // bytes before any frame start during this wait
+    LineCounts counts_;
 
     std::vector<Byte> buffer_; // ten 4096-byte blocks
     Image* image_ = nullptr;

@@ -51,6 +51,22 @@ inline constexpr std::string_view kStopLeavesVoicesPartial =
     "Let the transfer finish.";
 // Not long-standing: the second line when the port itself failed during a transfer.
 inline constexpr std::string_view kPortWentAway = "The port went away";
+// Not long-standing: the second line of a failure on the line, saying what it showed.
+inline constexpr std::string_view kLineSilent =
+    "No byte came back from the unit: check that it is switched on, the cable, and that this is its port.";
+inline constexpr std::string_view kLineNoise =
+    "Bytes came back, but never a frame: a wrong line speed, noise, or another kind of device on this port.";
+// Follows "N of M".
+inline constexpr std::string_view kLineDamaged =
+    " replies came damaged (bad checksum or cut short): check the cable and keep it clear of interference.";
+inline constexpr std::string_view kLineOtherAnswers =
+    "Whole frames came back, but not the acknowledge expected: another device is on this port, or the unit "
+    "is busy with something else.";
+inline constexpr std::string_view kLineEchoes =
+    "What was sent came straight back: the line echoes (a loop-back plug, or a modem or adapter set to echo) "
+    "and the unit does not answer.";
+inline constexpr std::string_view kLineWentDead =
+    "The unit answered at first, then the line went dead partway: check the cable's plugs and the unit's power.";
 
 // Configuration.
 inline constexpr std::string_view kDatabaseTransferred = "Database transferred to the Corvane VWM";

@@ -146,13 +146,13 @@ using namespace texts;
 // clang-format off
 const Fault kFaults[] = {
     {"WriteDataNeverAcknowledged", true, {.cutAfterBytes = 14}, None, {L, W, D, D, D, E},
-     "Transmitting packet 1 of 1", "No response - retry 3", Bad},
-    {"WriteCommandNeverAcknowledged", true, {.cutAfterBytes = 7}, None, {L, W, W, W, E}, kSettingUpLink, "", Bad},
+     "Transmitting packet 1 of 1", kCheckConnection, Bad},
+    {"WriteCommandNeverAcknowledged", true, {.cutAfterBytes = 7}, None, {L, W, W, W, E}, kSettingUpLink, kCheckConnection, Bad},
     {"WriteOneCorruptAcknowledge", true, {.corruptReply = 3}, None, {L, W, D, D, E}, kSuccess, kSent, Ok},
     {"WriteSecondPassRescuesTheLink", true, {.ignoreFirst = 4}, None, {L, L, L, 0x88, 0x88, W, D, E}, "", kSent, Ok},
     {"WriteThroughNoise", true, {.noise = true}, None, {L, W, D, D, E}, "", kSent, Ok}, // the third burst holds 0x16
     {"WriteOnAnEchoingLine", true, {.echo = true}, None, {}, "", kCheckConnection, Bad},
-    {"ReadCommandNeverAcknowledged", false, {.cutAfterBytes = 7}, None, {L, R, R, R}, kSettingUpLink, "", Bad},
+    {"ReadCommandNeverAcknowledged", false, {.cutAfterBytes = 7}, None, {L, R, R, R}, kSettingUpLink, kCheckConnection, Bad},
     {"ReadEveryDataFrameCorrupt", false, {}, Tamper::DataCrc, {L, R, D, D, D}, kDataTransferFromUnit, kAt1, Bad},
     {"ReadDataWithTheWrongCommand", false, {}, Tamper::DataCommand, {L, R, D, D, D}, kDataTransferFromUnit, kAt1, Bad},
     {"ReadEveryReplyWithTheWrongCommand", false, {.wrongCommand = true}, None, {}, "", kCheckConnection, Bad},

@@ -16,10 +16,19 @@
 namespace veskar::testing {
 
 struct Recorder : TransferObserver {
+    // A text as said, split at its line break: the fixed text, then what the line showed.
     struct Line {
         Tick at;
         std::string text;
+        std::string more;
     };
+    static Line Split(Tick at, std::string_view said)
+    {
+        const std::size_t br = said.find('\n');
+        if (br == std::string_view::npos)
+            return {at, std::string(said), {}};
+        return {at, std::string(said.substr(0, br)), std::string(said.substr(br + 1))};
+    }
     struct Box {
         std::string caption;
         MessageIcon icon;
@@ -37,9 +46,9 @@ struct Recorder : TransferObserver {
     std::optional<std::filesystem::path> saveAs;
 
     void ProgressShown(bool shown) override { progress.push_back(shown); }
-    void Activity(std::string_view text) override { activity.push_back({clock->time, std::string(text)}); }
-    void Status(std::string_view text) override { status.push_back({clock->time, std::string(text)}); }
-    void DialogStatus(std::string_view text) override { dialog.push_back({clock->time, std::string(text)}); }
+    void Activity(std::string_view text) override { activity.push_back(Split(clock->time, text)); }
+    void Status(std::string_view text) override { status.push_back(Split(clock->time, text)); }
+    void DialogStatus(std::string_view text) override { dialog.push_back(Split(clock->time, text)); }
     void PacketsDone(int done, int total) override { packets.emplace_back(done, total); }
     void Message(std::string_view caption, MessageIcon icon, std::string_view text) override
     {
@@ -67,6 +76,10 @@ struct Recorder : TransferObserver {
     [[nodiscard]] static std::string Last(const std::vector<Line>& lines)
     {
         return lines.empty() ? std::string() : lines.back().text;
+    }
+    [[nodiscard]] static std::string LastMore(const std::vector<Line>& lines)
+    {
+        return lines.empty() ? std::string() : lines.back().more;
     }
     [[nodiscard]] static std::optional<Tick> When(const std::vector<Line>& lines, std::string_view text)
     {

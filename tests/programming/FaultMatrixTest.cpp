@@ -216,6 +216,35 @@ std::string Name(const ::testing::TestParamInfo<Cell>& info)
 
 INSTANTIATE_TEST_SUITE_P(EveryFaultAndKind, FaultMatrix, ::testing::ValuesIn(kMatrix), Name);
 
+// What a failure says the line showed, beneath its fixed text.
+TEST_F(FaultBench, FailureSaysWhatTheLineShowed)
+{
+    const struct {
+        const char* what;
+        UnitFaults faults;
+        std::optional<Tick> babble;
+        std::string more;
+    } cases[] = {
+        {"silent", {.silent = true}, {}, std::string(texts::kLineSilent)},
+        {"only stray bytes", {.silent = true}, 700, std::string(texts::kLineNoise)},
+        {"every reply damaged", {.corruptEvery = true}, {}, "6 of 6" + std::string(texts::kLineDamaged)},
+        {"another device", {.wrongCommand = true}, {}, std::string(texts::kLineOtherAnswers)},
+        {"echo", {.echo = true}, {}, std::string(texts::kLineEchoes)},
+        {"cut partway", {.cutAfterBytes = 20}, {}, std::string(texts::kLineWentDead)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Faults(c.faults);
+        line.babbleEvery = c.babble;
+        seen = Recorder{};
+        seen.clock = &clock;
+        ASSERT_TRUE(Start(ConfigWrite));
+        RunToEnd();
+        EXPECT_EQ(Recorder::Last(seen.dialog), texts::kCheckConnection);
+        EXPECT_EQ(Recorder::LastMore(seen.dialog), c.more);
+    }
+}
+
 // The port fails for good as a data frame goes out: the transfer ends at once,
 // nothing more is written, and the unit (which drops a transfer it cannot
 // finish) and the files keep what they held.
@@ -237,7 +266,8 @@ TEST_P(LostLine, EndsAtOnceAndSaysThePortWentAway)
     EXPECT_FALSE(line.isOpen());
     EXPECT_EQ(line.frames.size(), framesBefore);
     EXPECT_EQ(seen.ended, std::vector<TransferResult>{TransferResult::Failed});
-    EXPECT_EQ(Recorder::Last(seen.dialog), std::string(texts::kCheckConnection) + "\nThe port went away: gone");
+    EXPECT_EQ(Recorder::Last(seen.dialog), texts::kCheckConnection);
+    EXPECT_EQ(Recorder::LastMore(seen.dialog), "The port went away: gone");
     EXPECT_EQ(Outcome(kind, unitBefore, imageBefore), AsBefore);
     EXPECT_FALSE(ScratchLeft(dir.path));
 }

@@ -243,7 +243,7 @@ void SimulatedUnit::reply(std::vector<Byte> frame, std::vector<Byte>& out)
     ++repliesSent_;
     if (faults_.wrongCommand && (faults_.wrongCommandReply == 0 || faults_.wrongCommandReply == repliesSent_))
         frame = BuildFrame(kSourceUnit, kWrongReplyCommand, 0);
-    if (faults_.corruptReply == repliesSent_)
+    if (faults_.corruptEvery || faults_.corruptReply == repliesSent_)
         frame.back() ^= 0xFF;
 
     if (faults_.noise) {

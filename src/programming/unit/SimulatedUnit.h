@@ -32,6 +32,7 @@ struct UnitFaults {
     bool silent = false;        // never answer
     int ignoreFirst = 0;        // drop the first N requests without answering
     int corruptReply = 0;       // corrupt the CRC of the Nth reply
+    bool corruptEvery = false;  // corrupt the CRC of every reply
     bool noise = false;         // line noise before every reply; every third burst holds a frame start
     bool echo = false;          // echo every byte received
     long cutAfterBytes = 0;     // the line goes dead after N bytes from the unit
