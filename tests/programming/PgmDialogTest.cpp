@@ -217,14 +217,15 @@ TEST_F(PgmDialogTest, AFailureThatSaidWhyOnlyInTheProgressWindowSaysItInTheStatu
     Open();
     dialog->button(Button::ReadConfig)->click();
     RunTransfer();
-    EXPECT_EQ(dialog->statusLine()->text(), QStringLiteral("Transfer failed at packet number 1"));
+    EXPECT_EQ(dialog->statusLine()->text(),
+              QStringLiteral("Transfer failed at packet number 1\n") + Q(texts::kLineWentDead));
     EXPECT_EQ(document.image, before);
 
     unit.emplace(memory, UnitFaults{.silent = true}); // says so in the status line itself
     messages.Script(Answer::No);
     dialog->button(Button::WriteConfig)->click();
     RunTransfer();
-    EXPECT_EQ(dialog->statusLine()->text(), Q(texts::kCheckConnection));
+    EXPECT_EQ(dialog->statusLine()->text(), Q(texts::kCheckConnection) + QChar('\n') + Q(texts::kLineSilent));
     EXPECT_TRUE(Backups().empty()) << "nothing reached the unit, so nothing was sent to keep";
 }
 
