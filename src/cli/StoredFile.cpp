@@ -9,8 +9,8 @@ namespace veskar::cli {
 
 bool ReadStored(const std::string& name, Image& image, std::ostream& err)
 {
-    const FileError error =
-        DataFileNameHolds(name) ? ReadImageFile(name, image, SizeRule::Exact) : FileError::NeedDatExtension;
+    const FileError error = DataFileNameHolds(name) ? ReadImageFile(name, image, SizeRule::Exact)
+                                                    : FileResult(FileError::NeedDatExtension);
     if (error == FileError::None)
         return true;
     err << name << ":" << FileErrorText(error) << "\n";

@@ -8,8 +8,8 @@ bool TraceFile::Open(const std::filesystem::path& path, std::string_view heading
                      std::time_t when)
 {
     Close();
-    file_.open(path, std::ios::app);
-    if (!file_)
+    problem_ = file_.Open(path);
+    if (problem_ != FileProblem::None)
         return false;
     file_ << "# " << LocalTimeStamp(when) << ' ' << heading << '\n' << std::flush;
     trace_.emplace(file_, clock);
@@ -19,13 +19,13 @@ bool TraceFile::Open(const std::filesystem::path& path, std::string_view heading
 void TraceFile::Close()
 {
     trace_.reset();
-    if (file_.is_open())
-        file_.close();
+    file_.Close();
 }
 
-std::string TraceFailureText(const std::filesystem::path& path)
+std::string TraceFailureText(const std::filesystem::path& path, FileProblem problem)
 {
-    return "The trace " + path.string() + " could not be written.\nThe transfer goes on without it.";
+    return WithReason("The trace " + path.string() + " could not be written", problem) +
+           ".\nThe transfer goes on without it.";
 }
 
 } // namespace veskar
