@@ -142,12 +142,14 @@ int CreateTemporaryBeside(const std::filesystem::path& target, std::filesystem::
 }
 
 // A file with no write permission is not the user's to replace, even for root.
-bool ReadOnly(const std::filesystem::path& target)
+FileProblem WriteRefusal(const std::filesystem::path& target)
 {
     struct stat existing {};
     if (::stat(target.c_str(), &existing) != 0)
-        return false;
-    return (existing.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0;
+        return FileProblem::None;
+    if ((existing.st_mode & 0222) == 0)
+        return FileProblem::ReadOnly;
+    return ::access(target.c_str(), W_OK) != 0 ? ProblemOf(errno) : FileProblem::None;
 }
 
 // Why a save must not touch `target` (a link's end) at all.
@@ -157,7 +159,7 @@ FileProblem RefusedTarget(const std::filesystem::path& target)
         return FileProblem::EndlessLink;
     if (const FileProblem kind = KindAt(target); kind != FileProblem::None)
         return kind;
-    return ReadOnly(target) ? FileProblem::ReadOnly : FileProblem::None;
+    return WriteRefusal(target);
 }
 
 // Directory entry of the rename made durable too; failure here is not fatal.
@@ -293,8 +295,10 @@ FileProblem CheckReplacing(const std::filesystem::path& path)
         return refused;
     std::filesystem::path temporary;
     const int fd = CreateTemporaryBeside(target, temporary);
-    if (fd < 0)
-        return OnlyInPlace(target, errno) ? FileProblem::None : WritingProblemOf(errno);
+    if (fd < 0) {
+        const int error = errno;
+        return OnlyInPlace(target, error) ? FileProblem::None : WritingProblemOf(error);
+    }
     ::close(fd);
     ::unlink(temporary.c_str());
     return FileProblem::None;
@@ -437,8 +441,8 @@ FileProblem AppendFile::Open(const std::filesystem::path& path)
     Close();
     FileProblem problem = FileProblem::None;
     // Like a save, a read-only file is not written, even by root.
-    if (ReadOnly(FollowLinks(path)))
-        return FileProblem::ReadOnly;
+    if (const FileProblem refused = WriteRefusal(FollowLinks(path)); refused != FileProblem::None)
+        return refused;
     const int fd = OpenRegular(path, O_WRONLY | O_APPEND | O_CREAT, problem);
     if (fd < 0)
         return problem;

@@ -191,18 +191,22 @@ TEST_F(DataFileTest, CheckWritableAgreesWithTheSave)
     const struct {
         const char* name;
         FileError expected;
+        FileProblem problem;
         const char* why;
     } cases[] = {
-        {"open.dat", FileError::None, "written in place in a read-only folder"},
-        {"new.dat", FileError::CannotOpen, "cannot be created in a read-only folder"},
-        {"locked.dat", FileError::CannotOpen, "read-only file"},
-        {"folder.dat", FileError::CannotOpen, "a folder"},
+        {"open.dat", FileError::None, FileProblem::None, "written in place in a read-only folder"},
+        {"new.dat", FileError::CannotOpen, FileProblem::NoPermission, "cannot be created in a read-only folder"},
+        {"locked.dat", FileError::CannotOpen, FileProblem::ReadOnly, "read-only file"},
+        {"folder.dat", FileError::CannotOpen, FileProblem::IsDirectory, "a folder"},
     };
     // Root writes anywhere: check as an ordinary user.
     const uid_t user = ::geteuid();
     ASSERT_TRUE(user != 0 || ::seteuid(65534) == 0);
-    for (const auto& row : cases)
-        EXPECT_EQ(CheckWritable(path(row.name)), row.expected) << row.why;
+    for (const auto& row : cases) {
+        const FileResult result = CheckWritable(path(row.name));
+        EXPECT_EQ(result, row.expected) << row.why;
+        EXPECT_EQ(result.problem, row.problem) << row.why;
+    }
     ASSERT_TRUE(user != 0 || ::seteuid(0) == 0);
     fs::permissions(m_folder.path(), writable, fs::perm_options::add);
     EXPECT_EQ(CheckWritable(path("new.dat")), FileError::None);
