@@ -56,13 +56,18 @@ class VoiceStore final : public VoiceSink {
 
 } // namespace
 
-std::unique_ptr<TransferSource> OpenSendFile(const std::filesystem::path& file)
+std::unique_ptr<TransferSource> OpenSendFile(const std::filesystem::path& file, FileProblem& problem)
 {
-    FileProblem ignored = FileProblem::None;
-    std::optional<ReadFile> opened = ReadFile::Open(file, ignored);
+    std::optional<ReadFile> opened = ReadFile::Open(file, problem);
     if (!opened)
         return nullptr;
     return std::make_unique<FileSource>(std::move(*opened));
+}
+
+std::unique_ptr<TransferSource> OpenSendFile(const std::filesystem::path& file)
+{
+    FileProblem ignored = FileProblem::None;
+    return OpenSendFile(file, ignored);
 }
 
 std::unique_ptr<VoiceSink> OpenVoiceStore(const std::filesystem::path& tempDir)
