@@ -112,14 +112,6 @@ void PrintCommandHelp(const CliCommand& command, std::ostream& out)
     }
 }
 
-void PrintVersion(std::ostream& out)
-{
-    const AboutLines lines = MakeAboutLines(TProjectRCVersion());
-    out << kToolName << " " << lines.product << "\n";
-    if (!lines.build.empty())
-        out << lines.build << "\n";
-}
-
 int BadUsage(std::string_view problem, const Streams& streams)
 {
     streams.err << kToolName << ": " << problem << "\nTry '" << kToolName << " --help'.\n";
@@ -179,7 +171,7 @@ int RunCli(std::span<const std::string> arguments, const Streams& streams)
     QStringList positional = parser.positionalArguments();
     if (positional.isEmpty()) {
         if (parser.isSet(version)) {
-            PrintVersion(streams.out);
+            streams.out << VersionText(kToolName);
             return kExitSuccess;
         }
         if (parser.isSet(help)) {
