@@ -47,7 +47,9 @@ test-asan: deps $(ASAN_BUILD)/build.ninja
 # CorvaneVeskar.ini land there, never in the source tree.
 # The program in build/demo, with the simulated unit on COM1
 # (make run FAULT=silent: a unit that misbehaves, see veskar-unit-sim --help).
-run: build
+# Only the three programs are built: the tests are for make test.
+run: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) --target veskar veskar-cli veskar-unit-sim
 	scripts/run-demo.sh $(BUILD) $(FAULT)
 
 # The summary's build and draw time, then transfers against the simulated unit

@@ -40,7 +40,7 @@ awk -v device="$port" '
 
 cat <<INFO
 Simulated unit on COM1 ($port)${fault:+ with the fault $fault}; its trace is in $demo/unit-trace.txt.
-From another terminal, in $demo:
+From another terminal, in $demo, while no Programming dialog is open (it holds the port):
   ../src/cli/veskar-cli --port COM1 read-config unit.dat
   ../src/cli/veskar-cli --port COM1 write-config Veskar.dat
 INFO

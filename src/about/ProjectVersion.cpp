@@ -75,4 +75,13 @@ AboutLines MakeAboutLines(const TProjectRCVersion& version)
     return lines;
 }
 
+std::string VersionText(std::string_view program)
+{
+    const AboutLines lines = MakeAboutLines(TProjectRCVersion());
+    std::string text = std::string(program) + " " + lines.product + "\n";
+    if (!lines.build.empty())
+        text += lines.build + "\n";
+    return text;
+}
+
 } // namespace veskar

@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace veskar {
 
@@ -42,5 +43,8 @@ struct AboutLines {
 };
 
 [[nodiscard]] AboutLines MakeAboutLines(const TProjectRCVersion& version);
+
+// What `program --version` prints: "program <product line>", then the build line when there is one.
+[[nodiscard]] std::string VersionText(std::string_view program);
 
 } // namespace veskar

@@ -1,3 +1,4 @@
+#include "about/ProjectVersion.h"
 #include "app/DisplayCheck.h"
 #include "app/FileChooser.h"
 #include "app/MainWindow.h"
@@ -7,14 +8,25 @@
 
 #include <QApplication>
 
+#include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <span>
+#include <string_view>
 
 int main(int argc, char* argv[])
 {
-    if (!veskar::DisplayAvailable([](const char* name) { return std::getenv(name); },
-                                  std::span<char* const>(argv, static_cast<std::size_t>(argc)))) {
+    const std::span<char* const> arguments(argv, static_cast<std::size_t>(argc));
+    // Answered before anything starts: no display needed, no file touched.
+    if (std::ranges::any_of(arguments.subspan(1),
+                            [](const char* word) { return std::string_view(word) == "--version"; })) {
+        std::fputs(veskar::VersionText("veskar").c_str(), stdout);
+        return 0;
+    }
+    // A file size limit fails the write, which is reported, instead of killing the program mid-save.
+    std::signal(SIGXFSZ, SIG_IGN);
+    if (!veskar::DisplayAvailable([](const char* name) { return std::getenv(name); }, arguments)) {
         std::fprintf(stderr, "%s\n", veskar::kNeedsDisplay.data());
         return 1;
     }

@@ -17,6 +17,9 @@ inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitFailure = 1; // a difference, a failed transfer; for file commands a refused file
 inline constexpr int kExitUsage = 2;   // bad usage; for transfers a refused file
 
+// An output named so goes to standard output, where a command can write there.
+inline constexpr std::string_view kStandardOutput = "-";
+
 struct Streams {
     std::ostream& out;
     std::ostream& err;
@@ -52,6 +55,7 @@ struct CliCommand {
     std::string_view details;
     int (*run)(const Invocation& invocation, const Streams& streams);
     unsigned options = 0; // the CliOption values it takes
+    unsigned writes = 0;  // bit i set: arguments[i] is written; the others are read
 };
 
 [[nodiscard]] std::span<const CliCommand> FileCommands();

@@ -10,11 +10,11 @@ namespace veskar::cli {
 
 namespace {
 
-int Report(FileError error, const std::string& name, std::ostream& err)
+int Report(const FileResult& result, const std::string& name, std::ostream& err)
 {
-    if (error == FileError::None)
+    if (result == FileError::None)
         return kExitSuccess;
-    err << name << ":" << FileErrorText(error) << "\n";
+    err << FileResultLine(name, result) << "\n";
     return kExitFailure;
 }
 
@@ -49,8 +49,8 @@ int RunRepair(const Invocation& invocation, const Streams& streams)
 {
     const auto& arguments = invocation.arguments;
     Document document;
-    if (const FileError error = document.Open(arguments[0]); error != FileError::None)
-        return Report(error, arguments[0], streams.err);
+    if (const FileResult result = document.Open(arguments[0]); result != FileError::None)
+        return Report(result, arguments[0], streams.err);
     return Report(document.SaveAs(arguments[1]), arguments[1], streams.err);
 }
 
@@ -60,7 +60,7 @@ int RunDiff(const Invocation& invocation, const Streams& streams)
     Image before{};
     Image after{};
     if (!ReadStored(arguments[0], before, streams.err) || !ReadStored(arguments[1], after, streams.err))
-        return kExitUsage;  // 1 already means "they differ"
+        return kExitUsage; // 1 already means "they differ"
     return PrintDifferences(before, after, streams.out) == 0 ? kExitSuccess : kExitFailure;
 }
 
@@ -76,19 +76,19 @@ constexpr CliCommand kFileCommands[] = {
      RunShow},
     {"repair", "IN.dat OUT.dat", "load, repair and save a configuration",
      "Loads IN.dat as the program's Open does (with the repair pass) and saves\n"
-     "the result to OUT.dat.",
-     RunRepair},
+     "the result to OUT.dat, which must not be IN.dat itself.",
+     RunRepair, 0, 0b10},
     {"diff", "A.dat B.dat", "print the fields that differ",
      "Prints only the fields of A.dat and B.dat that differ, as\n"
      "`name: value in A -> value in B`. Exits 1 when any differ, 0 when none do.",
      RunDiff},
 };
 
-}  // namespace
+} // namespace
 
 std::span<const CliCommand> FileCommands()
 {
     return kFileCommands;
 }
 
-}  // namespace veskar::cli
+} // namespace veskar::cli

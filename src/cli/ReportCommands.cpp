@@ -37,11 +37,39 @@ const std::array<KindName, 5>& KindNames()
 std::optional<Image> OpenFile(const std::string& name, std::ostream& err)
 {
     Document document;
-    if (const FileError error = document.Open(name); error != FileError::None) {
-        err << name << ":" << FileErrorText(error) << "\n";
+    if (const FileResult result = document.Open(name); result != FileError::None) {
+        err << FileResultLine(name, result) << "\n";
         return std::nullopt;
     }
     return document.image;
+}
+
+// To standard output for "-"; a file that cannot be written is told before the pages are drawn.
+int WritePdf(const std::string& pdf, const std::vector<ReportPage>& pages, const Streams& streams)
+{
+    const bool toFile = pdf != kStandardOutput;
+    if (const FileResult result = toFile ? CheckWritable(pdf) : FileResult{}; result != FileError::None) {
+        streams.err << FileResultLine(pdf, result) << "\n";
+        return kExitFailure;
+    }
+    const std::optional<std::vector<Byte>> bytes = SummaryPdf(pages);
+    if (!bytes) {
+        streams.err << "veskar-cli summary: the PDF could not be drawn\n";
+        return kExitFailure;
+    }
+    if (!toFile) {
+        streams.out.write(reinterpret_cast<const char*>(bytes->data()),
+                          static_cast<std::streamsize>(bytes->size()));
+        if (streams.out.flush())
+            return kExitSuccess;
+        streams.err << "veskar-cli summary: the PDF could not be written to standard output\n";
+        return kExitFailure;
+    }
+    if (const FileResult result = FileResultOf(WriteReplacing(pdf, *bytes)); result != FileError::None) {
+        streams.err << FileResultLine(pdf, result) << "\n";
+        return kExitFailure;
+    }
+    return kExitSuccess;
 }
 
 int RunSummary(const Invocation& invocation, const Streams& streams)
@@ -67,11 +95,7 @@ int RunSummary(const Invocation& invocation, const Streams& streams)
         streams.out << PagesText(pages);
         return kExitSuccess;
     }
-    if (!WriteSummaryPdf(pdf, pages)) {
-        streams.err << pdf << ": cannot write the PDF file\n";
-        return kExitFailure;
-    }
-    return kExitSuccess;
+    return WritePdf(pdf, pages, streams);
 }
 
 int RunWarnings(const Invocation& invocation, const Streams& streams)
@@ -93,7 +117,7 @@ constexpr CliCommand kReportCommands[] = {
      "--kind operators|system|directories|warnings|all picks the pages (all: the\n"
      "operator, system and directory pages); without it, all and then the warnings.\n"
      "--pdf OUT.pdf writes the pages to a PDF file instead, one report page per PDF\n"
-     "page; it needs no display.",
+     "page; it needs no display. --pdf - writes the PDF to standard output.",
      RunSummary, kOptionKind | kOptionPdf},
     {"warnings", "FILE.dat", "print the configuration warnings",
      "Prints the configuration warnings of FILE.dat, one per line, the separators\n"

@@ -1,10 +1,12 @@
 #include "about/ProjectVersion.h"
 #include "cli/CliCommand.h"
+#include "database/FileWriting.h"
 
 #include <QCommandLineParser>
 #include <QStringList>
 
 #include <algorithm>
+#include <optional>
 #include <ostream>
 #include <vector>
 
@@ -110,18 +112,29 @@ void PrintCommandHelp(const CliCommand& command, std::ostream& out)
     }
 }
 
-void PrintVersion(std::ostream& out)
-{
-    const AboutLines lines = MakeAboutLines(TProjectRCVersion());
-    out << kToolName << " " << lines.product << "\n";
-    if (!lines.build.empty())
-        out << lines.build << "\n";
-}
-
 int BadUsage(std::string_view problem, const Streams& streams)
 {
     streams.err << kToolName << ": " << problem << "\nTry '" << kToolName << " --help'.\n";
     return kExitUsage;
+}
+
+// An output that is also an input of the same command would be destroyed
+// before or while it is read: found before anything is written.
+std::optional<std::string> OutputOverInput(const CliCommand& command, const Invocation& invocation)
+{
+    std::vector<std::string> inputs;
+    std::vector<std::string> outputs;
+    for (std::size_t i = 0; i < invocation.arguments.size(); ++i)
+        (command.writes >> i & 1U ? outputs : inputs).push_back(invocation.arguments[i]);
+    if (!invocation.pdf.empty() && invocation.pdf != kStandardOutput)
+        outputs.push_back(invocation.pdf);
+    if (!invocation.trace.empty())
+        outputs.push_back(invocation.trace);
+    for (const std::string& output : outputs)
+        for (const std::string& input : inputs)
+            if (SameFile(output, input))
+                return output + " is the same file as " + input + "; nothing was written";
+    return std::nullopt;
 }
 
 QString Local(const std::string& text)
@@ -158,7 +171,7 @@ int RunCli(std::span<const std::string> arguments, const Streams& streams)
     QStringList positional = parser.positionalArguments();
     if (positional.isEmpty()) {
         if (parser.isSet(version)) {
-            PrintVersion(streams.out);
+            streams.out << VersionText(kToolName);
             return kExitSuccess;
         }
         if (parser.isSet(help)) {
@@ -179,7 +192,8 @@ int RunCli(std::span<const std::string> arguments, const Streams& streams)
         return kExitSuccess;
     }
     if (static_cast<std::size_t>(positional.size()) != UsageWordCount(command.usage))
-        return BadUsage("usage: " + std::string(kToolName) + " " + name + " " + std::string(command.usage), streams);
+        return BadUsage("usage: " + std::string(kToolName) + " " + name + " " + std::string(command.usage),
+                        streams);
 
     Invocation invocation;
     invocation.command = name;
@@ -201,6 +215,10 @@ int RunCli(std::span<const std::string> arguments, const Streams& streams)
     }
     for (const QString& word : positional)
         invocation.arguments.push_back(Local(word));
+    if (const std::optional<std::string> clash = OutputOverInput(command, invocation)) {
+        streams.err << kToolName << " " << name << ": " << *clash << "\n";
+        return kExitUsage;
+    }
     return command.run(invocation, streams);
 }
 

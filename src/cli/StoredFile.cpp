@@ -9,11 +9,11 @@ namespace veskar::cli {
 
 bool ReadStored(const std::string& name, Image& image, std::ostream& err)
 {
-    const FileError error =
-        DataFileNameHolds(name) ? ReadImageFile(name, image, SizeRule::Exact) : FileError::NeedDatExtension;
-    if (error == FileError::None)
+    const FileResult result = DataFileNameHolds(name) ? ReadImageFile(name, image, SizeRule::Exact)
+                                                      : FileResult(FileError::NeedDatExtension);
+    if (result == FileError::None)
         return true;
-    err << name << ":" << FileErrorText(error) << "\n";
+    err << FileResultLine(name, result) << "\n";
     return false;
 }
 

@@ -20,9 +20,10 @@ namespace {
 // before the first frame, not after a transfer of minutes.
 bool RefuseUnwritableOutput(const std::string& name, std::string_view message, std::ostream& err)
 {
-    if (CheckWritable(name) == FileError::None)
+    const FileResult result = CheckWritable(name);
+    if (result == FileError::None)
         return false;
-    err << name << ":" << message << "(cannot be written)\n";
+    err << WithReason(name + ":" + std::string(message), result.problem) << "\n";
     return true;
 }
 
@@ -74,8 +75,8 @@ int RunReadConfig(const Invocation& invocation, const Streams& streams)
     if (status != kExitSuccess)
         return status;
     KeepBackup(invocation, image, BackupKind::Read, streams.err);
-    if (const FileError error = WriteImageFile(name, image); error != FileError::None) {
-        streams.err << name << ":" << FileErrorText(error) << "\n";
+    if (const FileResult result = WriteImageFile(name, image); result != FileError::None) {
+        streams.err << FileResultLine(name, result) << "\n";
         return kExitFailure;
     }
     return kExitSuccess;
@@ -99,9 +100,24 @@ int RunVerify(const Invocation& invocation, const Streams& streams)
     return kExitSuccess;
 }
 
+// The file to send, opened before anything is asked or the port is touched;
+// nothing, with the reason told, when it cannot be read.
+std::unique_ptr<TransferSource> OpenSource(const std::string& name, std::string_view message,
+                                           std::ostream& err)
+{
+    FileProblem problem = FileProblem::None;
+    std::unique_ptr<TransferSource> source = OpenSendFile(name, problem);
+    if (!source)
+        err << WithReason(name + ":" + std::string(message), problem) << "\n";
+    return source;
+}
+
 int RunWriteVocab(const Invocation& invocation, const Streams& streams)
 {
-    const std::filesystem::path file = invocation.arguments[0];
+    std::unique_ptr<TransferSource> source =
+        OpenSource(invocation.arguments[0], texts::kCannotOpenVocab, streams.err);
+    if (!source)
+        return kExitUsage;
     if (!invocation.yes) {
         const std::optional<bool> answer =
             streams.ask
@@ -116,16 +132,19 @@ int RunWriteVocab(const Invocation& invocation, const Streams& streams)
             return kExitFailure;
         }
     }
-    return RunTransfer(invocation, streams, [&file](TransferEngine& engine, ConsoleProgress&) {
-        return engine.StartVocabWrite(OpenSendFile(file));
+    return RunTransfer(invocation, streams, [&source](TransferEngine& engine, ConsoleProgress&) {
+        return engine.StartVocabWrite(std::move(source));
     });
 }
 
 int RunWriteVoices(const Invocation& invocation, const Streams& streams)
 {
-    const std::filesystem::path file = invocation.arguments[0];
-    return RunTransfer(invocation, streams, [&file](TransferEngine& engine, ConsoleProgress&) {
-        return engine.StartVoiceWrite(OpenSendFile(file));
+    std::unique_ptr<TransferSource> source =
+        OpenSource(invocation.arguments[0], texts::kCannotOpenVoiceFile, streams.err);
+    if (!source)
+        return kExitUsage;
+    return RunTransfer(invocation, streams, [&source](TransferEngine& engine, ConsoleProgress&) {
+        return engine.StartVoiceWrite(std::move(source));
     });
 }
 
@@ -149,7 +168,7 @@ constexpr CliCommand kTransferCommands[] = {
      "Reads the unit's configuration, repairs it as the program does, and saves\n"
      "it to OUT.dat. Nothing is written unless the whole configuration arrived.\n"
      "What was read is also kept in backups/, unless --no-backup.",
-     RunReadConfig, kOptionPort | kOptionTrace | kOptionNoBackup},
+     RunReadConfig, kOptionPort | kOptionTrace | kOptionNoBackup, 0b1},
     {"verify", "FILE.dat", "check that the unit holds FILE.dat",
      "Reads the unit's configuration and compares it field by field with what\n"
      "the unit should hold after FILE.dat was written (the fixed code, send flags\n"
@@ -161,12 +180,12 @@ constexpr CliCommand kTransferCommands[] = {
      "message stored in the unit: asked on a terminal, otherwise --yes is needed.",
      RunWriteVocab, kOptionPort | kOptionTrace | kOptionYes},
     {"write-voices", "FILE.msg", "send voice messages to the unit",
-     "Sends FILE.msg (a whole number of 4096-byte blocks) to the unit's voice memory.",
-     RunWriteVoices, kOptionPort | kOptionTrace},
+     "Sends FILE.msg (a whole number of 4096-byte blocks) to the unit's voice memory.", RunWriteVoices,
+     kOptionPort | kOptionTrace},
     {"read-voices", "OUT.msg", "read the unit's voice messages into a file",
      "Reads the unit's voice memory and saves it to OUT.msg, replacing an existing\n"
      "file. Nothing is written when the unit sends less than one block.",
-     RunReadVoices, kOptionPort | kOptionTrace},
+     RunReadVoices, kOptionPort | kOptionTrace, 0b1},
 };
 
 } // namespace

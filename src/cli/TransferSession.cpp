@@ -80,7 +80,7 @@ int RunTransfer(const Invocation& invocation, const Streams& streams,
     if (!invocation.trace.empty() &&
         !trace.Open(invocation.trace, invocation.command + " on " + PortLabel(name, link.device()), clock,
                     std::time(nullptr)))
-        streams.err << TraceFailureText(invocation.trace) << "\n";
+        streams.err << TraceFailureText(invocation.trace, trace.problem()) << "\n";
     ConsoleProgress progress(streams.err, IsTerminal(streams.err),
                              [&clock] { return std::chrono::milliseconds(clock.now()); });
     TransferEngine engine(link, clock, progress);

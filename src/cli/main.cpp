@@ -1,5 +1,6 @@
 #include "cli/CliCommand.h"
 
+#include <csignal>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -25,6 +26,8 @@ std::optional<bool> AskOnTerminal(std::string_view question)
 
 int main(int argc, char** argv)
 {
+    // A file size limit fails the write, which is reported, instead of killing the program mid-save.
+    std::signal(SIGXFSZ, SIG_IGN);
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     return veskar::cli::RunCli(arguments, {std::cout, std::cerr, AskOnTerminal});
 }

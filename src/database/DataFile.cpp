@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <fstream>
+#include <optional>
 #include <string>
 
 namespace veskar {
@@ -14,7 +14,7 @@ namespace {
 
 constexpr std::size_t kExamined = 100;
 
-}  // namespace
+} // namespace
 
 std::string_view FileErrorText(FileError error)
 {
@@ -37,10 +37,10 @@ bool CheckFileExt(std::string_view name)
     if (examined.size() < kExtension.size())
         return false;
     for (std::size_t i = 0; i + kExtension.size() <= examined.size(); ++i) {
-        const bool match = std::equal(kExtension.begin(), kExtension.end(), examined.begin() + i,
-                                      [](char want, char have) {
-                                          return want == std::tolower(static_cast<unsigned char>(have));
-                                      });
+        const bool match =
+            std::equal(kExtension.begin(), kExtension.end(), examined.begin() + i, [](char want, char have) {
+                return want == std::tolower(static_cast<unsigned char>(have));
+            });
         if (match)
             return true;
     }
@@ -52,50 +52,54 @@ bool DataFileNameHolds(const std::string& path)
     return CheckFileExt(path) || CheckFileExt(std::filesystem::path(path).filename().string());
 }
 
-FileError ReadImageFile(const std::filesystem::path& path, Image& image, SizeRule rule)
+FileResult FileResultOf(const WriteResult& result)
 {
-    std::error_code ignored;
-    if (std::filesystem::is_directory(path, ignored))
-        return FileError::CannotOpen;
-    std::ifstream file(path, std::ios::binary);
+    switch (result.outcome) {
+    case WriteOutcome::Written: return {};
+    case WriteOutcome::OpenFailed: return {FileError::CannotOpen, result.problem};
+    case WriteOutcome::WriteFailed: return {FileError::CannotWrite, result.problem};
+    case WriteOutcome::InPlaceFailed: return {FileError::InPlaceWriteFailed, result.problem};
+    }
+    return {FileError::CannotWrite, result.problem};
+}
+
+std::string FileResultLine(const std::string& name, const FileResult& result)
+{
+    return WithReason(name + ":" + std::string(FileErrorText(result.error)), result.problem);
+}
+
+FileResult ReadImageFile(const std::filesystem::path& path, Image& image, SizeRule rule)
+{
+    FileProblem problem = FileProblem::None;
+    std::optional<ReadFile> file = ReadFile::Open(path, problem);
     if (!file)
-        return FileError::CannotOpen;
+        return {FileError::CannotOpen, problem};
 
     std::array<Byte, kImageSize + 1> buffer{};
-    file.read(reinterpret_cast<char*>(buffer.data()), buffer.size());
-    if (file.bad())
-        return FileError::CannotOpen;
-    const auto length = static_cast<std::size_t>(file.gcount());
-    if (rule == SizeRule::Exact && length != kImageSize)
+    const std::optional<std::size_t> length = file->Read(buffer);
+    if (!length)
+        return {FileError::CannotOpen, FileProblem::Failed};
+    if (rule == SizeRule::Exact && *length != kImageSize)
         return FileError::WrongSize;
 
     image.assign(std::span<const Byte, kImageSize>(buffer.data(), kImageSize));
-    return FileError::None;
+    return {};
 }
 
-FileError WriteImageFile(const std::filesystem::path& path, const Image& image)
+FileResult WriteImageFile(const std::filesystem::path& path, const Image& image)
 {
-    switch (WriteReplacing(path, image.bytes())) {
-    case WriteOutcome::Written: return FileError::None;
-    case WriteOutcome::OpenFailed: return FileError::CannotOpen;
-    case WriteOutcome::WriteFailed: return FileError::CannotWrite;
-    case WriteOutcome::InPlaceFailed: return FileError::InPlaceWriteFailed;
-    }
-    return FileError::CannotWrite;
+    return FileResultOf(WriteReplacing(path, image.bytes()));
 }
 
-FileError CreateImageFile(const std::filesystem::path& path, const Image& image)
+FileResult CreateImageFile(const std::filesystem::path& path, const Image& image)
 {
-    switch (WriteNew(path, image.bytes())) {
-    case WriteOutcome::Written: return FileError::None;
-    case WriteOutcome::OpenFailed: return FileError::CannotOpen;
-    default: return FileError::CannotWrite;
-    }
+    return FileResultOf(WriteNew(path, image.bytes()));
 }
 
-FileError CheckWritable(const std::filesystem::path& path)
+FileResult CheckWritable(const std::filesystem::path& path)
 {
-    return CanWriteReplacing(path) ? FileError::None : FileError::CannotOpen;
+    const FileProblem problem = CheckReplacing(path);
+    return problem == FileProblem::None ? FileResult{} : FileResult{FileError::CannotOpen, problem};
 }
 
-}  // namespace veskar
+} // namespace veskar

@@ -7,48 +7,48 @@
 
 namespace veskar {
 
-FileError Document::Open(const std::string& name)
+FileResult Document::Open(const std::string& name)
 {
     if (!DataFileNameHolds(name))
         return FileError::NeedDatExtension;
     return Load(name, SizeRule::Exact);
 }
 
-FileError Document::Save()
+FileResult Document::Save()
 {
     if (!DataFileNameHolds(workingFile))
         return FileError::NeedDatExtension;
     Image repaired = image;
     DefaultValues(repaired);
-    if (const FileError error = WriteImageFile(workingFile, repaired); error != FileError::None)
-        return error;
+    if (const FileResult result = WriteImageFile(workingFile, repaired); result != FileError::None)
+        return result;
     image = repaired;
     DatabaseChanged = false;
     return FileError::None;
 }
 
-FileError Document::SaveAs(const std::string& name)
+FileResult Document::SaveAs(const std::string& name)
 {
     if (!DataFileNameHolds(name))
         return FileError::NeedDatExtension;
-    if (const FileError error = WriteImageFile(name, image); error != FileError::None)
-        return error;
+    if (const FileResult result = WriteImageFile(name, image); result != FileError::None)
+        return result;
     DatabaseChanged = false;
     workingFile = name;
     return FileError::None;
 }
 
-FileError Document::LoadStartupFile(const std::string& name)
+FileResult Document::LoadStartupFile(const std::string& name)
 {
     return Load(name, SizeRule::UpTo);
 }
 
 // The image is replaced only by a file read whole.
-FileError Document::Load(const std::string& name, SizeRule sizeRule)
+FileResult Document::Load(const std::string& name, SizeRule sizeRule)
 {
     Image read{};
-    if (const FileError error = ReadImageFile(name, read, sizeRule); error != FileError::None)
-        return error;
+    if (const FileResult result = ReadImageFile(name, read, sizeRule); result != FileError::None)
+        return result;
     Image repaired = read;
     DefaultValues(repaired);
     RepairedFields = ChangedFieldCount(read, repaired);
@@ -58,11 +58,11 @@ FileError Document::Load(const std::string& name, SizeRule sizeRule)
     return FileError::None;
 }
 
-FileError Document::CreateStartupFile(const std::string& name)
+FileResult Document::CreateStartupFile(const std::string& name)
 {
     CreateDatabase();
-    if (const FileError error = CreateImageFile(name, image); error != FileError::None)
-        return error;
+    if (const FileResult result = CreateImageFile(name, image); result != FileError::None)
+        return result;
     DatabaseChanged = false;
     return FileError::None;
 }
@@ -78,4 +78,4 @@ void Document::ClearDatabase()
     veskar::ClearDatabase(image);
 }
 
-}  // namespace veskar
+} // namespace veskar

@@ -11,7 +11,7 @@
 namespace veskar {
 
 class Document {
-public:
+  public:
     Image image{};
     bool DatabaseChanged = false;
     std::string workingFile;
@@ -19,22 +19,22 @@ public:
     std::size_t RepairedFields = 0;
 
     // Open: name rule, exact size, repair. On any error nothing changes.
-    [[nodiscard]] FileError Open(const std::string& name);
+    [[nodiscard]] FileResult Open(const std::string& name);
     // Save to workingFile: name rule, repair, write.
-    [[nodiscard]] FileError Save();
+    [[nodiscard]] FileResult Save();
     // Save As: name rule, write the image as it stands; the name becomes workingFile.
-    [[nodiscard]] FileError SaveAs(const std::string& name);
+    [[nodiscard]] FileResult SaveAs(const std::string& name);
 
     // Start-up: whatever the default file holds lands on a zero image and is repaired.
-    [[nodiscard]] FileError LoadStartupFile(const std::string& name);
+    [[nodiscard]] FileResult LoadStartupFile(const std::string& name);
     // Start-up when the default file cannot be read: a new configuration, written out.
-    [[nodiscard]] FileError CreateStartupFile(const std::string& name);
+    [[nodiscard]] FileResult CreateStartupFile(const std::string& name);
 
     void CreateDatabase();
     void ClearDatabase();
 
-private:
-    [[nodiscard]] FileError Load(const std::string& name, SizeRule sizeRule);
+  private:
+    [[nodiscard]] FileResult Load(const std::string& name, SizeRule sizeRule);
 };
 
-}  // namespace veskar
+} // namespace veskar

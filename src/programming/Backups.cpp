@@ -41,8 +41,7 @@ BackupResult WriteBackup(const std::filesystem::path& folder, const Image& image
 
 std::string BackupFailureText(const BackupResult& result)
 {
-    return "The backup " + result.path.string() +
-           " could not be written:" + std::string(FileErrorText(result.error)) +
+    return FileResultLine("The backup " + result.path.string() + " could not be written", result.error) +
            "\nThe transfer goes on without it.";
 }
 

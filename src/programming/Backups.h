@@ -24,7 +24,7 @@ enum class BackupKind { Write, Read };
 
 struct BackupResult {
     std::filesystem::path path;
-    FileError error;
+    FileResult error;
 };
 
 // Written like a save, into `folder`/backups (created when missing).

@@ -188,7 +188,7 @@ void PgmDialog::OpenTrace(std::string_view what)
     if (m_trace.Open(path, heading, m_line.clock, m_services.now()))
         m_engine.setLineWatcher(m_trace.watcher());
     else
-        m_services.messages.FileError(this, Text(TraceFailureText(path)));
+        m_services.messages.FileError(this, Text(TraceFailureText(path, m_trace.problem())));
 }
 
 void PgmDialog::CmReceiveData()

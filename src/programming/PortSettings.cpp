@@ -2,8 +2,6 @@
 
 #include "database/FileWriting.h"
 
-#include <fstream>
-
 namespace veskar {
 
 std::string PortName(int index)
@@ -13,15 +11,10 @@ std::string PortName(int index)
 
 std::optional<PortSettings> ReadPortSettings(const std::filesystem::path& path)
 {
-    std::error_code ignored;
-    if (std::filesystem::is_directory(path, ignored))
-        return std::nullopt;
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return std::nullopt;
+    FileProblem ignored = FileProblem::None;
+    std::optional<ReadFile> file = ReadFile::Open(path, ignored);
     PortSettings cfg;
-    file.read(reinterpret_cast<char*>(cfg.bytes.data()), cfg.bytes.size());
-    if (file.bad())
+    if (!file || !file->Read(cfg.bytes))
         return std::nullopt;
     return cfg;
 }
@@ -31,4 +24,4 @@ bool WritePortSettings(const std::filesystem::path& path, const PortSettings& cf
     return WriteFileReplacing(path, cfg.bytes);
 }
 
-}  // namespace veskar
+} // namespace veskar

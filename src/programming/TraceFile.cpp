@@ -8,8 +8,8 @@ bool TraceFile::Open(const std::filesystem::path& path, std::string_view heading
                      std::time_t when)
 {
     Close();
-    file_.open(path, std::ios::app);
-    if (!file_)
+    problem_ = file_.Open(path);
+    if (problem_ != FileProblem::None)
         return false;
     file_ << "# " << LocalTimeStamp(when) << ' ' << heading << '\n' << std::flush;
     trace_.emplace(file_, clock);
@@ -23,8 +23,8 @@ bool TraceFile::Close()
         return true;
     file_.flush();
     const bool whole = file_.good();
-    file_.close();
-    return whole && !file_.fail();
+    file_.Close();
+    return whole;
 }
 
 std::string TraceIncompleteText(const std::filesystem::path& path)
@@ -32,9 +32,10 @@ std::string TraceIncompleteText(const std::filesystem::path& path)
     return "The trace " + path.string() + " is incomplete: the disk is full or the file could not be written.";
 }
 
-std::string TraceFailureText(const std::filesystem::path& path)
+std::string TraceFailureText(const std::filesystem::path& path, FileProblem problem)
 {
-    return "The trace " + path.string() + " could not be written.\nThe transfer goes on without it.";
+    return WithReason("The trace " + path.string() + " could not be written", problem) +
+           ".\nThe transfer goes on without it.";
 }
 
 } // namespace veskar

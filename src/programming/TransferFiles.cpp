@@ -3,7 +3,7 @@
 #include "database/FileWriting.h"
 
 #include <algorithm>
-#include <fstream>
+#include <optional>
 #include <system_error>
 
 namespace veskar {
@@ -12,19 +12,21 @@ namespace {
 
 class FileSource final : public TransferSource {
   public:
-    FileSource(std::ifstream file, std::uintmax_t size) : m_file(std::move(file)), m_size(size) {}
+    explicit FileSource(ReadFile file) : m_file(std::move(file)) {}
 
-    [[nodiscard]] std::uintmax_t size() const override { return m_size; }
+    [[nodiscard]] std::uintmax_t size() const override { return m_file.size(); }
 
     bool Read(std::span<Byte> into) override
     {
         std::size_t got = 0;
-        if (m_delivered < m_size) {
-            m_file.read(reinterpret_cast<char*>(into.data()), static_cast<std::streamsize>(into.size()));
-            got = static_cast<std::size_t>(m_file.gcount());
+        if (m_delivered < m_file.size()) {
+            const std::optional<std::size_t> read = m_file.Read(into);
+            if (!read)
+                return false;
+            got = *read;
             m_delivered += got;
-            // Short of the size it had when opened: the file failed or shrank under us.
-            if (got < into.size() && m_delivered < m_size)
+            // Short of the size it had when opened: the file shrank under us.
+            if (got < into.size() && m_delivered < m_file.size())
                 return false;
         }
         std::fill(into.begin() + static_cast<std::ptrdiff_t>(got), into.end(), Byte{0});
@@ -32,8 +34,7 @@ class FileSource final : public TransferSource {
     }
 
   private:
-    std::ifstream m_file;
-    std::uintmax_t m_size;
+    ReadFile m_file;
     std::uintmax_t m_delivered = 0;
 };
 
@@ -55,16 +56,18 @@ class VoiceStore final : public VoiceSink {
 
 } // namespace
 
+std::unique_ptr<TransferSource> OpenSendFile(const std::filesystem::path& file, FileProblem& problem)
+{
+    std::optional<ReadFile> opened = ReadFile::Open(file, problem);
+    if (!opened)
+        return nullptr;
+    return std::make_unique<FileSource>(std::move(*opened));
+}
+
 std::unique_ptr<TransferSource> OpenSendFile(const std::filesystem::path& file)
 {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(file, error))
-        return nullptr;
-    const std::uintmax_t size = std::filesystem::file_size(file, error);
-    std::ifstream stream(file, std::ios::binary);
-    if (error || !stream)
-        return nullptr;
-    return std::make_unique<FileSource>(std::move(stream), size);
+    FileProblem ignored = FileProblem::None;
+    return OpenSendFile(file, ignored);
 }
 
 std::unique_ptr<VoiceSink> OpenVoiceStore(const std::filesystem::path& tempDir)

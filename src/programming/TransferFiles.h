@@ -3,6 +3,7 @@
 // The files behind the transfers: a file to send, and the private scratch
 // file that gathers voices until they are kept under the chosen name.
 
+#include "database/FileWriting.h"
 #include "programming/TransferData.h"
 
 #include <filesystem>
@@ -10,7 +11,9 @@
 
 namespace veskar {
 
-// Nothing when the file cannot be opened for reading (a folder, a missing file).
+// Nothing when the file cannot be opened for reading (a folder, a pipe, a missing file); `problem` says why.
+[[nodiscard]] std::unique_ptr<TransferSource> OpenSendFile(const std::filesystem::path& file,
+                                                           FileProblem& problem);
 [[nodiscard]] std::unique_ptr<TransferSource> OpenSendFile(const std::filesystem::path& file);
 
 // Voices gather in a file without a name in `tempDir`, so two reads at once, or

@@ -12,7 +12,6 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
-#include <QSaveFile>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -58,9 +57,10 @@ int ScreenWidth(const QWidget& widget)
 } // namespace
 
 PrintoutWin::PrintoutWin(MainWindow& main, SummaryMode mode)
-    : EditorWindow(main, {&CommandFlags::useron, &CommandFlags::diron, &CommandFlags::dirAon,
-                          &CommandFlags::dirBon, &CommandFlags::dirCon, &CommandFlags::dirDon,
-                          &CommandFlags::genon, &CommandFlags::printon, &CommandFlags::levelon},
+    : EditorWindow(main,
+                   {&CommandFlags::useron, &CommandFlags::diron, &CommandFlags::dirAon, &CommandFlags::dirBon,
+                    &CommandFlags::dirCon, &CommandFlags::dirDon, &CommandFlags::genon,
+                    &CommandFlags::printon, &CommandFlags::levelon},
                    Standing::Standalone),
       m_layout(LayoutForScreen(ScreenWidth(main))), m_navigator(mode),
       m_pdfName([this]() -> std::optional<QString> {
@@ -257,9 +257,10 @@ void PrintoutWin::PrintPreview()
 bool PrintoutWin::ExportPdf(const QString& fileName)
 {
     Refresh();
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || !WritePdf(file, PagesToPrint(), m_layout) || !file.commit()) {
-        main().messages().FileError(this, QString::fromLatin1(kPdfWriteError) + fileName);
+    const WriteResult result = WritePdfFile(fileName.toStdString(), PagesToPrint(), m_layout);
+    if (result.outcome != WriteOutcome::Written) {
+        const std::string text = WithReason(kPdfWriteError + fileName.toStdString(), result.problem);
+        main().messages().FileError(this, QString::fromStdString(text));
         return false;
     }
     return true;

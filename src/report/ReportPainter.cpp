@@ -4,6 +4,7 @@
 #include "app/QtText.h"
 #include "app/ScreenFit.h"
 
+#include <QBuffer>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QPagedPaintDevice>
@@ -65,6 +66,25 @@ bool WritePdf(QIODevice& output, const std::vector<ReportPage>& pages, const Rep
     writer.setPageSize(QPageSize(QPageSize::A4));
     writer.setResolution(300);
     return PrintPages(writer, pages, layout);
+}
+
+std::optional<std::vector<Byte>> PdfBytes(const std::vector<ReportPage>& pages, const ReportLayout& layout)
+{
+    QByteArray drawn;
+    QBuffer buffer(&drawn);
+    if (!buffer.open(QIODevice::WriteOnly) || !WritePdf(buffer, pages, layout))
+        return std::nullopt;
+    buffer.close();
+    return std::vector<Byte>(drawn.begin(), drawn.end());
+}
+
+WriteResult WritePdfFile(const std::filesystem::path& path, const std::vector<ReportPage>& pages,
+                         const ReportLayout& layout)
+{
+    const std::optional<std::vector<Byte>> bytes = PdfBytes(pages, layout);
+    if (!bytes)
+        return {WriteOutcome::OpenFailed, FileProblem::Failed};
+    return WriteReplacing(path, *bytes);
 }
 
 } // namespace veskar

@@ -4,10 +4,13 @@
 // a print preview and into a PDF, always the same way. Rows are one line
 // height apart; a printed page is the window's page scaled to the paper.
 
+#include "database/FileWriting.h"
 #include "report/ReportModel.h"
 
 #include <QFont>
 
+#include <filesystem>
+#include <optional>
 #include <vector>
 
 class QIODevice;
@@ -36,5 +39,13 @@ void DrawPage(QPainter& painter, const ReportPage& page, const ReportLayout& lay
 // A PDF of the pages, one report page per PDF page, written to `output`.
 [[nodiscard]] bool WritePdf(QIODevice& output, const std::vector<ReportPage>& pages,
                             const ReportLayout& layout);
+
+// The same PDF drawn in memory; nothing when it could not be drawn.
+[[nodiscard]] std::optional<std::vector<Byte>> PdfBytes(const std::vector<ReportPage>& pages,
+                                                        const ReportLayout& layout);
+
+// The PDF drawn in memory, then saved as every file is.
+[[nodiscard]] WriteResult WritePdfFile(const std::filesystem::path& path,
+                                       const std::vector<ReportPage>& pages, const ReportLayout& layout);
 
 } // namespace veskar

@@ -4,14 +4,16 @@
 #include "report/ReportPainter.h"
 
 #include <QGuiApplication>
-#include <QSaveFile>
 
 #include <memory>
 
 namespace veskar {
 
-bool WriteSummaryPdf(const std::string& fileName, const std::vector<ReportPage>& pages)
+std::optional<std::vector<Byte>> SummaryPdf(const std::vector<ReportPage>& pages)
 {
+    // The toolkit's notes about the missing desktop are no concern of a script; failure is the result.
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     // Fonts need an application object; without a display, the offscreen platform serves.
     std::unique_ptr<QGuiApplication> app;
     if (!QCoreApplication::instance()) {
@@ -22,14 +24,10 @@ bool WriteSummaryPdf(const std::string& fileName, const std::vector<ReportPage>&
         static char* argv[] = {name, nullptr};
         app = std::make_unique<QGuiApplication>(argc, argv);
     }
-    // The toolkit's notes about the missing desktop are no concern of a script; failure is the result.
-    const QtMessageHandler previous =
-        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-    QSaveFile file(QString::fromStdString(fileName));
-    const bool written = file.open(QIODevice::WriteOnly) &&
-                         WritePdf(file, pages, LayoutForScreen(kNarrowScreenBelow)) && file.commit();
+    std::optional<std::vector<Byte>> bytes = PdfBytes(pages, LayoutForScreen(kNarrowScreenBelow));
+    app.reset();
     qInstallMessageHandler(previous);
-    return written;
+    return bytes;
 }
 
 } // namespace veskar

@@ -1,16 +1,17 @@
 #pragma once
 
-// The summary pages as a PDF file, for callers without a window (the command
+// The summary pages as a PDF, for callers without a window (the command
 // line): draws them as the summary window prints them, on no display.
 
+#include "database/Image.h"
 #include "report/ReportModel.h"
 
-#include <string>
+#include <optional>
 #include <vector>
 
 namespace veskar {
 
-// False when the file cannot be written; an existing file of that name is then kept.
-[[nodiscard]] bool WriteSummaryPdf(const std::string& fileName, const std::vector<ReportPage>& pages);
+// The PDF's bytes, drawn in memory; nothing when they could not be drawn.
+[[nodiscard]] std::optional<std::vector<Byte>> SummaryPdf(const std::vector<ReportPage>& pages);
 
 } // namespace veskar

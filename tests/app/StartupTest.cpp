@@ -6,6 +6,9 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <string_view>
+
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace veskar {
@@ -85,25 +88,51 @@ TEST_F(StartupTest, UnwritableFolderReportsBothFiles)
     EXPECT_TRUE(std::ranges::equal(document.image.bytes(), defaults.bytes()));
 }
 
-TEST_F(StartupTest, UnreadableDataFileIsNotReplaced)
+// A file there that cannot be read is not replaced, and nothing waits on it:
+// the defaults are in use and the file error says so.
+TEST_F(StartupTest, UnreadableFilesAreNotReplaced)
 {
-    std::ofstream(path("Veskar.cfg"), std::ios::binary) << std::string(16, '\0');
-    std::ofstream(path("Veskar.dat")) << "the user's own file";
-    fs::permissions(path("Veskar.dat"), fs::perms::none);
-    // Root reads every file: start up as an ordinary user then, one who could replace the file.
-    fs::permissions(m_folder, fs::perms::all);
-    const uid_t user = ::geteuid();
-    Document document;
-    PortSettings cfg;
-    ASSERT_TRUE(user != 0 || ::seteuid(65534) == 0);
-    const StartupOutcome outcome = InitFile(document, cfg, folder());
-    ASSERT_TRUE(user != 0 || ::seteuid(0) == 0);
-    fs::permissions(path("Veskar.dat"), fs::perms::owner_all);
+    const struct {
+        const char* name;
+        bool pipe; // else a file of the user's without read permission
+    } cases[] = {
+        {"Veskar.dat", false},
+        {"Veskar.dat", true},
+        {"Veskar.cfg", true},
+    };
+    for (const auto& row : cases) {
+        fs::remove_all(m_folder);
+        fs::create_directories(m_folder);
+        // The other file is there and fine.
+        const bool dat = row.name == std::string_view("Veskar.dat");
+        if (dat)
+            std::ofstream(path("Veskar.cfg"), std::ios::binary) << std::string(16, '\0');
+        else
+            ASSERT_EQ(WriteImageFile(path("Veskar.dat"), Image{}), FileError::None);
+        if (row.pipe) {
+            ASSERT_EQ(::mkfifo(path(row.name).c_str(), 0600), 0);
+        } else {
+            std::ofstream(path(row.name)) << "the user's own file";
+            fs::permissions(path(row.name), fs::perms::none);
+        }
+        // Root reads every file: start up as an ordinary user then, one who could replace the file.
+        fs::permissions(m_folder, fs::perms::all);
+        const uid_t user = ::geteuid();
+        Document document;
+        PortSettings cfg;
+        ASSERT_TRUE(user != 0 || ::seteuid(65534) == 0);
+        const StartupOutcome outcome = InitFile(document, cfg, folder());
+        ASSERT_TRUE(user != 0 || ::seteuid(0) == 0);
+        fs::permissions(path(row.name), fs::perms::owner_all);
 
-    EXPECT_EQ(outcome.errors, std::vector<FileError>{FileError::CannotOpen});
-    EXPECT_TRUE(StartupNotices(outcome.StartupFailures).empty()) << "nothing was created";
-    EXPECT_EQ(fs::file_size(path("Veskar.dat")), std::string("the user's own file").size());
-    EXPECT_TRUE(document.workingFile.empty());
+        EXPECT_EQ(outcome.errors, std::vector<FileError>{FileError::CannotOpen}) << row.name;
+        EXPECT_TRUE(StartupNotices(outcome.StartupFailures).empty()) << "nothing was created";
+        if (row.pipe)
+            EXPECT_TRUE(fs::is_fifo(path(row.name))) << row.name;
+        else
+            EXPECT_EQ(fs::file_size(path(row.name)), std::string("the user's own file").size());
+        EXPECT_EQ(document.workingFile.empty(), dat) << row.name;
+    }
 }
 
 TEST(RecentFiles, NewestFirstNoRepeatsAtMostFour)

@@ -6,6 +6,8 @@
 
 #include <filesystem>
 
+#include <sys/stat.h>
+
 namespace veskar::cli {
 namespace {
 
@@ -71,12 +73,15 @@ TEST_F(CliTest, RefusedFilesExitWithTheProgramsMessage)
          ": already exists; remove it first to replace it"},
         {{"new", path("a.txt")}, kExitFailure, "a.txt", ": FILE NAME MUST HAVE .DAT EXTENSION "},
         {{"show", path("short.dat")}, kExitFailure, "short.dat", ": FILE IS NOT THE CORRECT SIZE "},
-        {{"show", path("missing.dat")}, kExitFailure, "missing.dat", ": CANNOT OPEN FILE "},
+        {{"show", path("missing.dat")}, kExitFailure, "missing.dat", ": CANNOT OPEN FILE (no such file)"},
         {{"repair", path("short.dat"), path("out.dat")},
          kExitFailure,
          "short.dat",
          ": FILE IS NOT THE CORRECT SIZE "},
-        {{"diff", path("good.dat"), path("missing.dat")}, kExitUsage, "missing.dat", ": CANNOT OPEN FILE "},
+        {{"diff", path("good.dat"), path("missing.dat")},
+         kExitUsage,
+         "missing.dat",
+         ": CANNOT OPEN FILE (no such file)"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(run(c.arguments), c.exit) << c.arguments[0] << " " << c.file;
@@ -104,20 +109,68 @@ TEST_F(CliTest, ReadsRefuseAnUnwritableOutputAtOnce)
     fs::create_directory(path("folder.dat"));
     m_folder.write("locked.msg", "old");
     fs::permissions(path("locked.msg"), fs::perms::owner_read);
-    const std::vector<std::vector<std::string>> cases = {
-        {"read-config", path("no-such-folder/out.dat")},
-        {"read-config", path("folder.dat")},
-        {"read-voices", path("no-such-folder/out.msg")},
-        {"read-voices", path("locked.msg")},
+    const struct {
+        std::vector<std::string> arguments;
+        std::string message;
+    } cases[] = {
+        {{"read-config", path("no-such-folder/out.dat")}, "CANNOT OPEN FILE (no such folder)"},
+        {{"read-config", path("folder.dat")}, "CANNOT OPEN FILE (is a directory)"},
+        {{"read-voices", path("no-such-folder/out.msg")}, "CANNOT SAVE VOICE MESSAGE FILE (no such folder)"},
+        {{"read-voices", path("locked.msg")}, "CANNOT SAVE VOICE MESSAGE FILE (read-only)"},
     };
-    for (const auto& arguments : cases) {
-        m_err.str("");
-        EXPECT_EQ(run(arguments), kExitUsage) << arguments[1];
-        const std::string why =
-            arguments[0] == "read-config" ? "CANNOT OPEN FILE " : "CANNOT SAVE VOICE MESSAGE FILE ";
-        EXPECT_EQ(m_err.str(), arguments[1] + ": " + why + "(cannot be written)\n");
+    for (const auto& c : cases) {
+        EXPECT_EQ(run(c.arguments), kExitUsage) << c.arguments[1];
+        EXPECT_EQ(m_err.str(), c.arguments[1] + ": " + c.message + "\n");
     }
     EXPECT_EQ(m_folder.read("locked.msg"), "old");
+}
+
+// An output is never an input of the same command, nor anything but a regular
+// file, and an input is read only when it is one: refused before anything is
+// written, and nothing waits on a pipe.
+TEST_F(CliTest, FilesAreOnlyRegularFilesAndNoOutputIsAnInput)
+{
+    const std::string site = save("site.dat", [](Image&) {});
+    const std::string before = m_folder.read("site.dat");
+    fs::create_symlink("site.dat", path("link.dat"));
+    fs::create_directory(path("folder.dat"));
+    ASSERT_EQ(::mkfifo(path("pipe.dat").c_str(), 0600), 0);
+    const std::string same = " is the same file as ";
+    const struct {
+        std::vector<std::string> arguments;
+        int exit;
+        std::string message;
+    } cases[] = {
+        {{"summary", site, "--pdf", site}, kExitUsage, "veskar-cli summary: " + site + same + site},
+        {{"summary", site, "--pdf", path("link.dat")},
+         kExitUsage,
+         "veskar-cli summary: " + path("link.dat") + same + site},
+        {{"repair", path("link.dat"), site},
+         kExitUsage,
+         "veskar-cli repair: " + site + same + path("link.dat")},
+        {{"write-config", site, "--trace", path("link.dat")},
+         kExitUsage,
+         "veskar-cli write-config: " + path("link.dat") + same + site},
+        {{"repair", site, path("pipe.dat")},
+         kExitFailure,
+         path("pipe.dat") + ": CANNOT OPEN FILE (is a named pipe)"},
+        {{"summary", site, "--pdf", path("pipe.dat")},
+         kExitFailure,
+         path("pipe.dat") + ": CANNOT OPEN FILE (is a named pipe)"},
+        {{"summary", site, "--pdf", path("gone/out.pdf")},
+         kExitFailure,
+         path("gone/out.pdf") + ": CANNOT OPEN FILE (no such folder)"},
+        {{"show", path("pipe.dat")}, kExitFailure, path("pipe.dat") + ": CANNOT OPEN FILE (is a named pipe)"},
+        {{"summary", path("folder.dat")},
+         kExitFailure,
+         path("folder.dat") + ": CANNOT OPEN FILE (is a directory)"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(run(c.arguments), c.exit) << c.message;
+        EXPECT_TRUE(m_err.str().starts_with(c.message)) << m_err.str();
+    }
+    EXPECT_EQ(m_folder.read("site.dat"), before);
+    EXPECT_TRUE(fs::is_fifo(path("pipe.dat")));
 }
 
 TEST_F(CliTest, DiffPrintsOnlyDifferingFields)
@@ -178,6 +231,8 @@ TEST_F(CliTest, TransfersRefuseWhatCannotWorkBeforeTheFirstFrame)
          "veskar-cli: 'COM9' is neither COM1..COM8 nor an existing device\n"},
         {{"--port", "COM1", "write-vocab", path("voc.bin")},
          "write-vocab erases every voice message on the unit; give --yes to go ahead.\n"},
+        {{"--port", "COM1", "write-voices", path("none.msg")},
+         path("none.msg") + ": CANNOT OPEN VOICE MESSAGE FILE (no such file)\n"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(run(c.arguments), kExitUsage) << c.arguments[2];

@@ -95,7 +95,10 @@ TEST_F(ReportCommandsTest, SummaryPdfHasOnePagePerReportPage)
          at = pdf.find("/Type /Page", at + 1))
         pages += pdf.compare(at, 12, "/Type /Pages") != 0;
     EXPECT_EQ(pages, 10U);
-    EXPECT_EQ(run({"summary", file, "--pdf", path("no/such/folder/out.pdf")}), 1);
+    // "-" is standard output.
+    ASSERT_EQ(run({"summary", file, "--pdf", "-", "--kind", "all"}), 0) << m_err.str();
+    EXPECT_EQ(m_out.str().size(), pdf.size());
+    EXPECT_TRUE(m_out.str().starts_with("%PDF"));
 }
 
 } // namespace

@@ -4,6 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <cstring>
+
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace veskar {
@@ -130,10 +138,20 @@ TEST_F(DataFileTest, SaveRepairsSaveAsWritesAsItStandsBothKeepTheMode)
 // A failed write leaves the old file whole, no temporary file and the changed mark.
 TEST_F(DataFileTest, FailedWritesKeepTheOldFileAndTheChangedMark)
 {
-    // A folder in the way of the rename: the temporary file is written, the replace fails.
-    fs::create_directory(path("blocked.dat"));
-    EXPECT_EQ(m_document.SaveAs(path("blocked.dat")), FileError::CannotWrite);
-    EXPECT_TRUE(fs::is_directory(path("blocked.dat")));
+    // A size limit stops the write part way: the temporary file is dropped, the replace never made.
+    m_folder.write("blocked.dat", "old");
+    rlimit limit{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const rlimit unlimited = limit;
+    limit.rlim_cur = 100;
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+    const FileResult result = m_document.SaveAs(path("blocked.dat"));
+    ::setrlimit(RLIMIT_FSIZE, &unlimited);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_EQ(result, FileError::CannotWrite);
+    EXPECT_EQ(result.problem, FileProblem::TooLarge);
+    EXPECT_EQ(m_folder.read("blocked.dat"), "old");
     EXPECT_TRUE(m_document.workingFile.empty() && m_document.DatabaseChanged);
     EXPECT_EQ(std::distance(fs::directory_iterator(m_folder.path()), fs::directory_iterator{}), 1);
 
@@ -173,18 +191,22 @@ TEST_F(DataFileTest, CheckWritableAgreesWithTheSave)
     const struct {
         const char* name;
         FileError expected;
+        FileProblem problem;
         const char* why;
     } cases[] = {
-        {"open.dat", FileError::None, "written in place in a read-only folder"},
-        {"new.dat", FileError::CannotOpen, "cannot be created in a read-only folder"},
-        {"locked.dat", FileError::CannotOpen, "read-only file"},
-        {"folder.dat", FileError::CannotOpen, "a folder"},
+        {"open.dat", FileError::None, FileProblem::None, "written in place in a read-only folder"},
+        {"new.dat", FileError::CannotOpen, FileProblem::NoPermission, "cannot be created in a read-only folder"},
+        {"locked.dat", FileError::CannotOpen, FileProblem::ReadOnly, "read-only file"},
+        {"folder.dat", FileError::CannotOpen, FileProblem::IsDirectory, "a folder"},
     };
     // Root writes anywhere: check as an ordinary user.
     const uid_t user = ::geteuid();
     ASSERT_TRUE(user != 0 || ::seteuid(65534) == 0);
-    for (const auto& row : cases)
-        EXPECT_EQ(CheckWritable(path(row.name)), row.expected) << row.why;
+    for (const auto& row : cases) {
+        const FileResult result = CheckWritable(path(row.name));
+        EXPECT_EQ(result, row.expected) << row.why;
+        EXPECT_EQ(result.problem, row.problem) << row.why;
+    }
     ASSERT_TRUE(user != 0 || ::seteuid(0) == 0);
     fs::permissions(m_folder.path(), writable, fs::perm_options::add);
     EXPECT_EQ(CheckWritable(path("new.dat")), FileError::None);
@@ -251,6 +273,51 @@ TEST_F(DataFileTest, SaveReplacesOnlyWhatItShould)
     m_document.image.gen.modbusAddress = 42;
     EXPECT_EQ(m_document.SaveAs(path("site.dat")), FileError::CannotOpen);
     EXPECT_TRUE(m_folder.read("site.dat") == before);
+}
+
+// Only a regular file is ever read, replaced or appended to: anything else
+// there is refused for what it is, left as it was, and nothing waits on it.
+TEST_F(DataFileTest, OnlyRegularFilesAreReadOrWritten)
+{
+    fs::create_directory(path("folder.dat"));
+    ASSERT_EQ(::mkfifo(path("pipe.dat").c_str(), 0600), 0);
+    fs::create_symlink("pipe.dat", path("to-pipe.dat"));
+    fs::create_symlink("gone/site.dat", path("dangling.dat"));
+    // A device node of the test's own, the one /dev/null is: the machine's own are not to be risked.
+    const bool device = ::mknod(path("device.dat").c_str(), S_IFCHR | 0600, ::makedev(1, 3)) == 0;
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path("socket.dat").c_str(), sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+
+    const struct {
+        const char* name;
+        FileProblem written; // by a save, its check and an append
+        FileProblem read;
+    } cases[] = {
+        {"folder.dat", FileProblem::IsDirectory, FileProblem::IsDirectory},
+        {"pipe.dat", FileProblem::IsPipe, FileProblem::IsPipe},
+        {"to-pipe.dat", FileProblem::IsPipe, FileProblem::IsPipe},
+        {"device.dat", FileProblem::IsDevice, FileProblem::IsDevice},
+        {"socket.dat", FileProblem::IsSocket, FileProblem::IsSocket},
+        {"dangling.dat", FileProblem::MissingFolder, FileProblem::Missing},
+        {"gone/site.dat", FileProblem::MissingFolder, FileProblem::Missing},
+    };
+    for (const auto& row : cases) {
+        if (row.written == FileProblem::IsDevice && !device)
+            continue; // only root makes device nodes
+        const fs::file_type before = fs::symlink_status(path(row.name)).type();
+        EXPECT_EQ(WriteReplacing(path(row.name), m_document.image.bytes()).problem, row.written) << row.name;
+        EXPECT_EQ(CheckReplacing(path(row.name)), row.written) << row.name;
+        AppendFile append;
+        EXPECT_EQ(append.Open(path(row.name)), row.written) << row.name;
+        FileProblem problem = FileProblem::None;
+        EXPECT_FALSE(ReadFile::Open(path(row.name), problem)) << row.name;
+        EXPECT_EQ(problem, row.read) << row.name;
+        EXPECT_EQ(fs::symlink_status(path(row.name)).type(), before) << row.name;
+    }
+    ::close(listener);
 }
 
 }  // namespace

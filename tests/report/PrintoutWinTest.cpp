@@ -231,7 +231,7 @@ TEST_F(PrintoutWinTest, AnUnwritablePdfIsReportedAndNothingIsWritten)
     EXPECT_FALSE(window.ExportPdf(name));
     ASSERT_EQ(messages.boxes.size(), 1U);
     EXPECT_EQ(messages.boxes[0].caption, QStringLiteral("File Error"));
-    EXPECT_EQ(messages.boxes[0].text, QStringLiteral(" CANNOT WRITE THE PDF FILE ") + name);
+    EXPECT_EQ(messages.boxes[0].text, QStringLiteral(" CANNOT WRITE THE PDF FILE ") + name + " (no such folder)");
     EXPECT_FALSE(QFile::exists(name));
 }
 

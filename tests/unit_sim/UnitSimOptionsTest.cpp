@@ -42,6 +42,8 @@ TEST(UnitSimOptionsTest, ReadsEveryOptionAndFault)
     EXPECT_FALSE(options.realtime);
     const std::vector<std::string_view> help = {"--pty", "p", "--help"};
     EXPECT_EQ(ParseUnitSimArguments(help, options, error), UnitSimParse::Help);
+    const std::vector<std::string_view> version = {"--version"};
+    EXPECT_EQ(ParseUnitSimArguments(version, options, error), UnitSimParse::Version);
 }
 
 TEST(UnitSimOptionsTest, RefusesBadUsageWithAMessage)

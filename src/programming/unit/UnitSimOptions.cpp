@@ -116,6 +116,8 @@ UnitSimParse ParseUnitSimArguments(std::span<const std::string_view> arguments, 
 
         if (option == "--help" || option == "-h") {
             return UnitSimParse::Help;
+        } else if (option == "--version") {
+            return UnitSimParse::Version;
         } else if (option == "--pty") {
             if (!needsValue(parsed.ptyPath))
                 return UnitSimParse::Bad;
@@ -181,6 +183,7 @@ it serves; open PATH as the serial port (or map a COM name to it).
       slow=MS          send every reply MS milliseconds after its request,
                        also past the program's 5-second wait
   --help             this text
+  --version          the version and build
 
 Once the terminal is ready it prints "veskar-unit-sim: serving PATH".
 Exit status: 0 after SIGINT or SIGTERM, 1 when the terminal or the store fails,

@@ -21,7 +21,7 @@ struct UnitSimOptions {
     UnitFaults faults;
 };
 
-enum class UnitSimParse { Run, Help, Bad };
+enum class UnitSimParse { Run, Help, Version, Bad };
 
 // On Bad, `error` is one line saying what was wrong.
 [[nodiscard]] UnitSimParse ParseUnitSimArguments(std::span<const std::string_view> arguments,

@@ -1,6 +1,7 @@
 // veskar-unit-sim: a simulated unit on a pseudo-terminal, for development,
 // tests and demonstrations without the hardware.
 
+#include "about/ProjectVersion.h"
 #include "programming/unit/PtyServer.h"
 #include "programming/unit/UnitSimOptions.h"
 
@@ -15,6 +16,9 @@ int main(int argc, char** argv)
     std::string error;
     switch (veskar::ParseUnitSimArguments(arguments, options, error)) {
     case veskar::UnitSimParse::Help: std::fputs(veskar::UnitSimUsage().c_str(), stdout); return 0;
+    case veskar::UnitSimParse::Version:
+        std::fputs(veskar::VersionText("veskar-unit-sim").c_str(), stdout);
+        return 0;
     case veskar::UnitSimParse::Bad: std::fprintf(stderr, "veskar-unit-sim: %s\n", error.c_str()); return 2;
     case veskar::UnitSimParse::Run: break;
     }
