@@ -46,6 +46,14 @@ TEST(UnitSimOptionsTest, ReadsEveryOptionAndFault)
     EXPECT_EQ(ParseUnitSimArguments(version, options, error), UnitSimParse::Version);
 }
 
+TEST(UnitSimOptionsTest, BadCrcAloneDamagesEveryReply)
+{
+    UnitFaults faults;
+    std::string error;
+    ASSERT_TRUE(ApplyFault("bad-crc", faults, error)) << error;
+    EXPECT_EQ(faults, (UnitFaults{.corruptEvery = true}));
+}
+
 TEST(UnitSimOptionsTest, RefusesBadUsageWithAMessage)
 {
     const std::vector<std::pair<std::vector<std::string_view>, std::string>> cases = {

@@ -26,8 +26,11 @@ constexpr FaultKind kFaultKinds[] = {
     {"silent", Value::None, 0, 0, [](UnitFaults& f, long) { f.silent = true; }},
     {"ignore", Value::Required, 1, kMaxCount,
      [](UnitFaults& f, long n) { f.ignoreFirst = static_cast<int>(n); }},
-    {"bad-crc", Value::Required, 1, kMaxCount,
-     [](UnitFaults& f, long n) { f.corruptReply = static_cast<int>(n); }},
+    {"bad-crc", Value::Optional, 1, kMaxCount,
+     [](UnitFaults& f, long n) {
+         f.corruptEvery = n == 0;
+         f.corruptReply = static_cast<int>(n);
+     }},
     {"noise", Value::None, 0, 0, [](UnitFaults& f, long) { f.noise = true; }},
     {"echo", Value::None, 0, 0, [](UnitFaults& f, long) { f.echo = true; }},
     {"cut", Value::Required, 1, std::numeric_limits<long>::max(),
@@ -171,7 +174,7 @@ it serves; open PATH as the serial port (or map a COM name to it).
                      frames but the end of transfer; replies count from 1.
       silent           never answer
       ignore=N         drop the first N requests without answering
-      bad-crc=N        corrupt the CRC of the Nth reply
+      bad-crc[=N]      corrupt the CRC of every reply, or only of the Nth
       noise            send a burst of line noise before every reply; every
                        third burst holds a false frame start (0x16)
       echo             echo every byte received
