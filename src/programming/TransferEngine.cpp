@@ -1,9 +1,8 @@
 #include "programming/TransferEngine.h"
 
-#include "programming/TransferSteps.h"
-
 #include "programming/ConfigPreparation.h"
 #include "programming/Frame.h"
+#include "programming/TransferSteps.h"
 #include "programming/TransferTexts.h"
 
 #include <algorithm>

@@ -1,9 +1,8 @@
 #include "programming/TransferEngine.h"
 
-#include "programming/TransferSteps.h"
-
 #include "database/Defaults.h"
 #include "programming/Frame.h"
+#include "programming/TransferSteps.h"
 #include "programming/TransferTexts.h"
 
 namespace veskar {

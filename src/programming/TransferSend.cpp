@@ -1,8 +1,7 @@
 #include "programming/TransferEngine.h"
 
-#include "programming/TransferSteps.h"
-
 #include "programming/Frame.h"
+#include "programming/TransferSteps.h"
 #include "programming/TransferTexts.h"
 
 namespace veskar {
