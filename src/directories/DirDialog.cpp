@@ -44,15 +44,6 @@ constexpr std::array<CommandButton, 10> kButtons = {{
 
 constexpr const char* kMarker = "->";
 
-// What the value field of a row with this label accepts: nothing for the
-// commands without a value, else the command's limit within what a line keeps.
-int ValueLimit(const std::string& label)
-{
-    const Byte opcode = ShrinkCommand(label);
-    const LineCommandInfo* info = FindLineCommand(opcode);
-    return info ? std::min(info->valueLimit, static_cast<int>(kMaxValueLength)) : 0;
-}
-
 } // namespace
 
 DirDialog::DirDialog(QWidget* parent, MessageService& messages, int directory, int line, Editline& record,
@@ -89,6 +80,11 @@ DirDialog::DirDialog(QWidget* parent, MessageService& messages, int directory, i
         m_values[i]->setValidator(new Latin1Validator(m_values[i]));
         m_values[i]->setMinimumWidth(
             m_values[i]->fontMetrics().horizontalAdvance(QString(24, QLatin1Char('0'))));
+        // The limit holds for typing; a longer stored value is never cut, only shortened by the user.
+        connect(m_values[i], &QLineEdit::textChanged, this, [this, i](const QString& text) {
+            const int limit = ValueLimit(m_work.rows[i].label);
+            m_values[i]->setMaxLength(std::max({1, limit, static_cast<int>(text.size())}));
+        });
         m_labels[i]->installEventFilter(this);
         m_values[i]->installEventFilter(this);
         m_selectors[i]->installEventFilter(this);
@@ -159,9 +155,12 @@ QPushButton* DirDialog::commandButton(LineCommand command) const
 
 Editline DirDialog::Shown() const
 {
+    // A command without a value keeps what the block held for it.
     Editline shown = m_work;
-    for (std::size_t i = 0; i < shown.rows.size(); ++i)
-        shown.rows[i].value = Latin1Bytes(m_values[i]->text());
+    for (std::size_t i = 0; i < shown.rows.size(); ++i) {
+        if (m_values[i]->isEnabled())
+            shown.rows[i].value = Latin1Bytes(m_values[i]->text());
+    }
     return shown;
 }
 
@@ -172,7 +171,7 @@ void DirDialog::RefreshSelect()
         const auto i = static_cast<std::size_t>(r);
         const EditRow& row = m_work.rows[i];
         m_labels[i]->setText(Latin1Text(row.label));
-        m_values[i]->setMaxLength(std::max(1, ValueLimit(row.label)));
+        m_values[i]->setMaxLength(std::max({1, ValueLimit(row.label), static_cast<int>(row.value.size())}));
         m_values[i]->setText(Latin1Text(row.value));
         m_values[i]->setEnabled(r < firstFree && ValueLimit(row.label) > 0);
         m_selectors[i]->setEnabled(r <= firstFree);

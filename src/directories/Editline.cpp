@@ -59,6 +59,12 @@ int DeleteRow(Editline& line, int row)
     return row == kLastRow ? kLastRow - 1 : row;
 }
 
+int ValueLimit(std::string_view label)
+{
+    const LineCommandInfo* info = FindLineCommand(ShrinkCommand(label));
+    return info ? std::min(info->valueLimit, static_cast<int>(kMaxValueLength)) : 0;
+}
+
 int LastSelectableRow(const Editline& line)
 {
     return std::min(line.commandCount(), kLastRow);

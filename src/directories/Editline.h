@@ -65,6 +65,11 @@ int InsertRow(Editline& line, int row, LineCommand command);
 // Returns the row selected afterwards.
 int DeleteRow(Editline& line, int row);
 
+// What a row's value field takes while the user types: nothing for the
+// commands without a value, else the command's limit within what a line keeps.
+// A longer value that a block holds is kept whole all the same.
+[[nodiscard]] int ValueLimit(std::string_view label);
+
 // The last row the user can select: the first free row, or 11.
 [[nodiscard]] int LastSelectableRow(const Editline& line);
 

@@ -161,15 +161,18 @@ TEST_F(DirDialogTest, FullLineAndDeleteQuestions)
 
 TEST_F(DirDialogTest, CancelAsksOnlyAfterAChangeAndKeepsTheRecord)
 {
-    record.rows[0] = {" [WAIT]", "010"};
+    // As a block may hold them: a value for a command that takes none, one longer than its field takes.
+    record.rows[0] = {" [RADIO]", "xyz"};
+    record.rows[1] = {" [WAIT]", "0100"};
     const Editline opened = record;
     Open();
+    EXPECT_EQ(dialog->valueField(1)->text(), QStringLiteral("0100"));
     dialog->reject();
     EXPECT_TRUE(messages.boxes.empty());
     EXPECT_FALSE(dialog->isVisible());
 
     Open();
-    dialog->valueField(0)->setText(QStringLiteral("020"));
+    dialog->valueField(1)->setText(QStringLiteral("020"));
     messages.ScriptDiscard(false);
     dialog->reject();
     EXPECT_EQ(messages.Texts(),
@@ -179,6 +182,13 @@ TEST_F(DirDialogTest, CancelAsksOnlyAfterAChangeAndKeepsTheRecord)
     dialog->reject();
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(record, opened);
+
+    Open();
+    dialog->selector(2)->click();
+    Press(Alert);
+    dialog->accept();
+    EXPECT_EQ(record.rows[0].value, "xyz");
+    EXPECT_EQ(record.rows[1].value, "0100");
 }
 
 } // namespace
