@@ -121,6 +121,9 @@ TEST_F(UserWinTest, KeysAndMouseMoveTheSelection)
     QTest::mouseDClick(user->table(), Qt::LeftButton, Qt::NoModifier, QPoint(40, 3 * line + line / 2));
     EXPECT_EQ(formsRun, 2);
     EXPECT_EQ(user->selectedRow(), 1);
+    QTest::mouseDClick(user->table(), Qt::LeftButton, Qt::NoModifier, QPoint(40, line / 2)); // the title
+    EXPECT_EQ(formsRun, 3);
+    EXPECT_EQ(user->selectedRow(), 1);
 }
 
 TEST_F(UserWinTest, AnEditIsKeptOnlyByExitAndSave)
