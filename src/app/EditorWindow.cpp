@@ -3,6 +3,8 @@
 #include "app/MainWindow.h"
 
 #include <QCloseEvent>
+#include <QStatusBar>
+#include <QStatusTipEvent>
 
 namespace veskar {
 
@@ -19,6 +21,15 @@ EditorWindow::EditorWindow(MainWindow& main, std::vector<FlagsModel::Flag> held,
 EditorWindow::~EditorWindow()
 {
     m_main.flags().release(this);
+}
+
+bool EditorWindow::event(QEvent* event)
+{
+    if (event->type() == QEvent::StatusTip) {
+        m_main.statusBar()->showMessage(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 void EditorWindow::closeEvent(QCloseEvent* event)

@@ -33,6 +33,8 @@ class EditorWindow : public QWidget {
     [[nodiscard]] virtual bool CanClose() { return true; }
 
     void closeEvent(QCloseEvent* event) override;
+    // The window has no status line of its own: its menu hints show in the main window's.
+    bool event(QEvent* event) override;
 
     MainWindow& main() { return m_main; }
 
