@@ -153,9 +153,9 @@ TEST_F(PrintoutWinTest, PagingAndGreying)
         {PrintoutWin::CmPrintAll, std::vector<Step>(9, Next), {PageKind::Directories, 0}, false, true},
         {PrintoutWin::CmPrintAll,
          {Next, Next, Next, Next, Next, Next, Next, Next, Last},
-         {PageKind::Operators, 7},
+         {PageKind::Operators, 0},
          true,
-         true},
+         false},
         {PrintoutWin::CmPrintAll, {Last, PageUp}, {PageKind::Operators, 0}, true, false},
     };
     PrintoutWin& window = OpenSummary();
