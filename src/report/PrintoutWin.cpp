@@ -5,13 +5,16 @@
 #include "app/ScreenFit.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFileDialog>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenuBar>
 #include <QPageSetupDialog>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QPushButton>
 #include <QSaveFile>
 #include <QScreen>
 #include <QScrollArea>
@@ -47,6 +50,29 @@ class PageView final : public QWidget {
 
   private:
     const PrintoutWin& m_window;
+};
+
+// Shown while the pages go to the printer; Cancel (or Esc, or the close box)
+// stops after the page being sent. Modal: the summary must stay as it is meanwhile.
+class PrintingDialog final : public QDialog {
+  public:
+    explicit PrintingDialog(QWidget* parent) : QDialog(parent)
+    {
+        setObjectName(QStringLiteral("PrintingDialog"));
+        setWindowTitle(QStringLiteral("Printing"));
+        setModal(true);
+        auto* layout = new QVBoxLayout(this);
+        layout->addWidget(new QLabel(QStringLiteral("Now printing")), 0, Qt::AlignHCenter);
+        auto* cancel = new QPushButton(QStringLiteral("Cancel"));
+        connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+        layout->addWidget(cancel, 0, Qt::AlignHCenter);
+    }
+
+    [[nodiscard]] bool cancelled() const { return m_cancelled; }
+    void reject() override { m_cancelled = true; }
+
+  private:
+    bool m_cancelled = false;
 };
 
 int ScreenWidth(const QWidget& widget)
@@ -234,8 +260,16 @@ void PrintoutWin::Print()
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
     if (main().runDialog(dialog) != QDialog::Accepted)
         return;
-    if (!PrintPages(m_printer, PagesToPrint(), m_layout))
+    PrintingDialog printing(this);
+    printing.show();
+    const bool printed = PrintPages(m_printer, PagesToPrint(), m_layout, [&printing] {
+        QApplication::processEvents(); // lets Cancel be pressed between pages
+        return !printing.cancelled();
+    });
+    printing.hide();
+    if (!printed)
         main().messages().Error(this, QString::fromLatin1(kPrintFailed));
+    Refresh();
 }
 
 void PrintoutWin::PageSetup()

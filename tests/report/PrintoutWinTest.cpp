@@ -10,15 +10,19 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
 #include <QPrintDialog>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <set>
 
@@ -255,6 +259,17 @@ TEST_F(PrintoutWinTest, PrintSendsEveryPageOfTheKindOnceThroughThePrinterDialog)
     EXPECT_EQ(dialogs, 1);
     EXPECT_EQ(PdfPages(folder.readBytes(QStringLiteral("printed.pdf"))), 10);
     EXPECT_EQ(window.navigator().page(), 1); // the page shown stays
+
+    // Cancel in the printing dialog, pressed while the first page goes out: it is the only one.
+    QString printing;
+    QTimer::singleShot(0, [&] {
+        QWidget* shown = QApplication::activeModalWidget();
+        printing = shown->windowTitle() + QLatin1Char('/') + shown->findChild<QLabel*>()->text();
+        shown->findChild<QPushButton*>()->click();
+    });
+    window.action(PrintoutWin::CmFilePrint)->trigger();
+    EXPECT_EQ(printing, QStringLiteral("Printing/Now printing"));
+    EXPECT_EQ(PdfPages(folder.readBytes(QStringLiteral("printed.pdf"))), 1);
 }
 
 } // namespace
