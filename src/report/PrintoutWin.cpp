@@ -97,7 +97,7 @@ PrintoutWin::PrintoutWin(MainWindow& main, SummaryMode mode)
 {
     setObjectName(QStringLiteral("PrintoutWin"));
     setWindowTitle(QStringLiteral("SUMMARY"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setProperty("helpTopic", QStringLiteral("summary.html"));
     setFocusPolicy(Qt::StrongFocus);
     m_printer.setDocName(QStringLiteral("PRINTOUT"));
@@ -133,14 +133,33 @@ PrintoutWin::PrintoutWin(MainWindow& main, SummaryMode mode)
 PrintoutWin* PrintoutWin::Open(MainWindow& main, SummaryMode mode)
 {
     PrintoutWin* window = Find(main);
-    if (!window)
+    if (!window) {
         window = new PrintoutWin(main, mode);
-    else
+        // The programming dialog asks whether to go on while the warnings are shown.
+        if (const QWidget* front = QApplication::activeModalWidget())
+            window->PlaceBeside(front->frameGeometry());
+    } else {
         window->Choose(mode);
-    window->show();
+    }
+    window->showOverMain();
     window->raise();
     window->activateWindow();
     return window;
+}
+
+// Left of the dialog, or right of it when only that side has room. With room
+// on neither side it goes to the screen's left edge, where the dialog leaves
+// the start of every line in view.
+void PrintoutWin::PlaceBeside(const QRect& dialog)
+{
+    const QScreen* screen = main().screen();
+    if (!screen)
+        return;
+    const QRect free = screen->availableGeometry();
+    if (dialog.left() - free.left() < width() && free.right() - dialog.right() >= width())
+        move(dialog.right() + 1, y());
+    else
+        move(std::max(free.left(), dialog.left() - width()), y());
 }
 
 PrintoutWin* PrintoutWin::Find(const MainWindow& main)

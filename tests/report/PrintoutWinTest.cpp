@@ -101,7 +101,9 @@ TEST_F(PrintoutWinTest, OpenedForTheWarningsShowsTheirFirstPage)
 }
 
 // The programming questions wait over a window-modal dialog; the summary they
-// open must still take input, or the user cannot read the warnings they ask about.
+// open must still take input, or the user cannot read the warnings they ask
+// about; the window manager is to keep it above the main window all the same
+// (it is shown as its transient).
 TEST_F(PrintoutWinTest, StaysUsableWhileAQuestionWaitsOverAModalDialog)
 {
     struct BlockedWindows final : QObject {
@@ -109,9 +111,14 @@ TEST_F(PrintoutWinTest, StaysUsableWhileAQuestionWaitsOverAModalDialog)
         {
             if (event->type() == QEvent::WindowBlocked)
                 blocked.insert(watched);
+            if (event->type() == QEvent::WindowUnblocked)
+                blocked.erase(watched);
+            if (auto* window = qobject_cast<QWindow*>(watched); window && event->type() == QEvent::Show)
+                shownOver[window] = window->transientParent();
             return false;
         }
         std::set<QObject*> blocked;
+        std::map<QWindow*, QWindow*> shownOver;
     } recorder;
     qApp->installEventFilter(&recorder);
 
@@ -120,6 +127,8 @@ TEST_F(PrintoutWinTest, StaysUsableWhileAQuestionWaitsOverAModalDialog)
     programming.setWindowModality(Qt::WindowModal);
     programming.show();
     PrintoutWin* summary = PrintoutWin::Open(*main, SummaryMode::Warnings);
+    EXPECT_EQ(recorder.shownOver[summary->windowHandle()], main->windowHandle());
+    EXPECT_EQ(summary->x(), summary->screen()->availableGeometry().left()); // no room beside the dialog
     bool summaryBlockedDuringQuestion = true;
     bool mainBlockedDuringQuestion = false;
     QTimer::singleShot(0, [&] {
