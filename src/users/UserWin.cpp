@@ -202,6 +202,9 @@ void UserWin::EditLine()
     main().runDialog(dialog);
     setEnabled(true);
     m_table->update(m_table->rowRect(m_selected));
+    // The form closed while this window was disabled: the window manager may
+    // have handed the focus to the main window, whatever the answer was.
+    activateWindow();
     m_table->setFocus();
 }
 

@@ -9,6 +9,7 @@
 #include "database/Codes.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -174,6 +175,30 @@ TEST_F(UserWinTest, CancelledFormAndUnchangedSaveLeaveTheConfigurationUnmarked)
     // Saving clears the reserved bytes but changes nothing the unit sees.
     stored.User[1].reserved40.fill(0);
     EXPECT_EQ(main->document().image, stored);
+}
+
+// The form shown as for real: whatever it ends with, the keys go to the table again.
+TEST_F(UserWinTest, TheTableHasTheKeysAgainAfterEveryAnswer)
+{
+    main->setDialogRunner([this](QDialog& dialog) {
+        dialog.show();
+        fillForm(dynamic_cast<UserDialog&>(dialog));
+        return dialog.result();
+    });
+    const std::function<void(UserDialog&)> answers[] = {
+        [](UserDialog& form) { form.accept(); },
+        [this](UserDialog& form) {
+            form.field(UserField::StopCode)->setText(QStringLiteral("55"));
+            messages.ScriptDiscard(true);
+            form.reject();
+        },
+    };
+    for (const auto& answer : answers) {
+        fillForm = answer;
+        user->EditLine();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(user.data()));
+        EXPECT_EQ(QApplication::focusWidget(), user->table());
+    }
 }
 
 TEST_F(UserWinTest, ADirectoryWindowKeepsFileAndProgramGreyed)
