@@ -11,6 +11,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -110,6 +111,7 @@ DirDialog::DirDialog(QWidget* parent, MessageService& messages, int directory, i
     m_delete->setObjectName(QStringLiteral("button711"));
     m_delete->setAutoDefault(false);
     connect(m_delete, &QPushButton::clicked, this, &DirDialog::DirDelete);
+    m_delete->installEventFilter(this);
     buttons->addSpacing(8);
     buttons->addWidget(m_delete);
     buttons->addStretch();
@@ -222,6 +224,7 @@ void DirDialog::Insert(LineCommand command)
 
 void DirDialog::DirDelete()
 {
+    m_deleting = m_selected != 0; // Tab then goes on from Delete, not back to row 0
     ReadRows();
     if (m_work.empty())
         return;
@@ -272,9 +275,57 @@ int DirDialog::RowOf(const QObject* control) const
     return -1;
 }
 
+void DirDialog::SelectByKey(int row)
+{
+    m_selected = row;
+    m_focused = row;
+    ShowSelection();
+    m_selectors[static_cast<std::size_t>(row)]->setFocus(Qt::TabFocusReason);
+}
+
+// Tab walks the rows and, from Delete, goes back to row 0 unless Delete has
+// just been used; Up and Down move the selection from selector to selector.
+bool DirDialog::KeyPressed(const QObject* watched, int row, const QKeyEvent& key)
+{
+    const bool tab = key.key() == Qt::Key_Tab &&
+                     !(key.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier));
+    if (watched == m_delete) {
+        if (!tab || m_deleting)
+            return false;
+        SelectByKey(0);
+        return true;
+    }
+    const auto i = static_cast<std::size_t>(row);
+    const bool onSelector = watched == m_selectors[i];
+    if (onSelector && (key.key() == Qt::Key_Up || key.key() == Qt::Key_Down)) {
+        const int to = row + (key.key() == Qt::Key_Down ? 1 : -1);
+        if (to >= 0 && to <= LastSelectableRow(Shown()))
+            SelectByKey(to);
+        return true;
+    }
+    if (!tab || (!onSelector && watched != m_values[i]))
+        return false;
+    switch (NextOnTab(Shown(), row, !onSelector, m_focused)) {
+    case TabStop::Value:
+        m_values[i]->setFocus(Qt::TabFocusReason);
+        m_values[i]->selectAll();
+        return true;
+    case TabStop::NextRow: SelectByKey(row + 1); return true;
+    case TabStop::Onward: break;
+    }
+    return false;
+}
+
 bool DirDialog::eventFilter(QObject* watched, QEvent* event)
 {
     const int row = RowOf(watched);
+    if (event->type() == QEvent::KeyPress && (row >= 0 || watched == m_delete) &&
+        KeyPressed(watched, row, static_cast<const QKeyEvent&>(*event)))
+        return true;
+    if (event->type() == QEvent::FocusIn && row >= 0 && watched == selector(row))
+        m_focused = row;
+    if (event->type() == QEvent::FocusOut && watched == m_delete)
+        m_deleting = false;
     const bool labelClick = event->type() == QEvent::MouseButtonPress && watched == label(std::max(row, 0));
     const bool valueFocus = event->type() == QEvent::FocusIn && row >= 0 && watched == valueField(row);
     if (row >= 0 && (labelClick || valueFocus))
