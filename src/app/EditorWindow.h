@@ -21,23 +21,35 @@ class EditorWindow : public QWidget {
   public:
     // OverMain windows sit over the main window and are blocked with it. A
     // Standalone window is a top-level of its own, so a dialog that is modal
-    // over the main window leaves it usable.
+    // over the main window leaves it usable. Either kind is a dialog-type
+    // window, which the window manager keeps above the window it is a
+    // transient of; a plain window goes behind the main window whenever that
+    // or one of its dialogs is raised.
     enum class Standing { OverMain, Standalone };
 
     // Owned by the main window, which closes it (asking) before the program ends.
     EditorWindow(MainWindow& main, std::vector<FlagsModel::Flag> held, Standing standing = Standing::OverMain);
     ~EditorWindow() override;
 
+    // Shows the window. A Standalone one is shown as a transient of the main
+    // window, so the window manager keeps it above that, and the tie is
+    // dropped on Qt's side at once, so that a dialog modal over the main
+    // window does not block it.
+    void showOverMain();
+
   protected:
     // Asked before the window closes (the acceptance sequence of the editor).
     [[nodiscard]] virtual bool CanClose() { return true; }
 
     void closeEvent(QCloseEvent* event) override;
+    // The window has no status line of its own: its menu hints show in the main window's.
+    bool event(QEvent* event) override;
 
     MainWindow& main() { return m_main; }
 
   private:
     MainWindow& m_main;
+    Standing m_standing;
 };
 
 } // namespace veskar

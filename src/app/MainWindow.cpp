@@ -62,6 +62,7 @@ MainWindow::MainWindow(MessageService& messages, FileChooser& files, QWidget* pa
     m_recent = LoadRecentFiles();
     RebuildRecentMenu();
     connect(&m_flags, &FlagsModel::changed, this, &MainWindow::UpdateCommands);
+    connect(this, &MainWindow::documentTouched, this, &MainWindow::UpdateTitle);
     UpdateCommands();
     UpdateTitle();
     resize(900, 600);
@@ -164,9 +165,11 @@ void MainWindow::UpdateCommands()
         action->setEnabled(m_flags.flags().fileon);
 }
 
+// The title marks unsaved changes, so a Save still owed shows.
 void MainWindow::UpdateTitle()
 {
-    setWindowTitle(Text(MainTitle(m_document.workingFile)));
+    setWindowTitle(Text(MainTitle(m_document.workingFile)) + QStringLiteral("[*]"));
+    setWindowModified(m_document.DatabaseChanged);
 }
 
 void MainWindow::addEditorWindow(QWidget* window)
@@ -197,6 +200,7 @@ void MainWindow::ShowStartupNotices()
         m_messages.FileError(nullptr, Text(notice));
     ApplyStartupNotices(m_document, m_startupFailures);
     UpdateCommands();
+    touchDocument();
 }
 
 void MainWindow::ShowFileError(FileError error)
@@ -267,6 +271,7 @@ void MainWindow::CmFileSave()
         return;
     }
     Remember(Text(m_document.workingFile));
+    UpdateTitle();
 }
 
 bool MainWindow::CmFileSaveAs()

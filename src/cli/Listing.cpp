@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace veskar {
 
@@ -107,29 +108,47 @@ std::string ScalarValue(const Field& field, std::span<const Byte> bytes)
     return Hex(bytes);
 }
 
-std::string CommandText(const Command& command)
+std::string OpcodeText(Byte opcode)
 {
-    const auto label = ExpandCommand(command.opcode);
-    std::string text =
-        label ? std::string(*label) : " [" + std::string(1, static_cast<char>(command.opcode)) + "]";
-    return text + command.value;
+    const auto label = ExpandCommand(opcode);
+    return label ? std::string(*label) : " [" + std::string(1, static_cast<char>(opcode)) + "]";
+}
+
+// Every line the block holds, up to where it ends, as stored: an empty line
+// with more after it, a 21st line, a 13th command or a long value are listed
+// too, though the directory window leaves them out.
+std::vector<std::string> StoredLines(std::span<const Byte> block)
+{
+    std::vector<std::string> lines;
+    std::string text;
+    ValueClass valueClass = ValueClass::Plain;
+    for (std::size_t i = 0; i < block.size() && block[i] != kDirectoryEnd; ++i) {
+        const Byte byte = block[i];
+        if (byte == kLineEnd) {
+            lines.push_back(std::exchange(text, {}));
+            valueClass = ValueClass::Plain;
+            if (i + 1 < block.size() && block[i + 1] == kDirectoryEnd)
+                break;
+        } else if (IsOpcode(byte)) {
+            text += OpcodeText(byte);
+            valueClass = ValueClassOf(byte);
+        } else {
+            text += DecodeValueByte(valueClass, byte);
+        }
+    }
+    if (!text.empty())
+        lines.push_back(text); // no end mark after the last line
+    if (lines.size() == 1 && lines.front().empty())
+        lines.clear(); // "&" alone: the empty directory
+    return lines;
 }
 
 std::vector<ListingEntry> DirectoryLines(const Field& field, std::span<const Byte> bytes)
 {
-    DirectoryBlock block;
-    std::ranges::copy(bytes, block.begin());
-    const LineTable table = ReadDirectory(block);
     std::vector<ListingEntry> entries;
-    for (int i = 0; i < table.lineCount(); ++i) {
-        std::string text;
-        for (const Command& command : table.lines[static_cast<std::size_t>(i)].commands) {
-            if (command.opcode == 0)
-                break;
-            text += CommandText(command);
-        }
-        entries.push_back({field.name + ".line" + std::to_string(i + 1), Quoted(text)});
-    }
+    const std::vector<std::string> lines = StoredLines(bytes);
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        entries.push_back({field.name + ".line" + std::to_string(i + 1), Quoted(lines[i])});
     return entries;
 }
 

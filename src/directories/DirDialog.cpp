@@ -11,6 +11,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -43,15 +44,6 @@ constexpr std::array<CommandButton, 10> kButtons = {{
 }};
 
 constexpr const char* kMarker = "->";
-
-// What the value field of a row with this label accepts: nothing for the
-// commands without a value, else the command's limit within what a line keeps.
-int ValueLimit(const std::string& label)
-{
-    const Byte opcode = ShrinkCommand(label);
-    const LineCommandInfo* info = FindLineCommand(opcode);
-    return info ? std::min(info->valueLimit, static_cast<int>(kMaxValueLength)) : 0;
-}
 
 } // namespace
 
@@ -89,6 +81,11 @@ DirDialog::DirDialog(QWidget* parent, MessageService& messages, int directory, i
         m_values[i]->setValidator(new Latin1Validator(m_values[i]));
         m_values[i]->setMinimumWidth(
             m_values[i]->fontMetrics().horizontalAdvance(QString(24, QLatin1Char('0'))));
+        // The limit holds for typing; a longer stored value is never cut, only shortened by the user.
+        connect(m_values[i], &QLineEdit::textChanged, this, [this, i](const QString& text) {
+            const int limit = ValueLimit(m_work.rows[i].label);
+            m_values[i]->setMaxLength(std::max({1, limit, static_cast<int>(text.size())}));
+        });
         m_labels[i]->installEventFilter(this);
         m_values[i]->installEventFilter(this);
         m_selectors[i]->installEventFilter(this);
@@ -114,6 +111,7 @@ DirDialog::DirDialog(QWidget* parent, MessageService& messages, int directory, i
     m_delete->setObjectName(QStringLiteral("button711"));
     m_delete->setAutoDefault(false);
     connect(m_delete, &QPushButton::clicked, this, &DirDialog::DirDelete);
+    m_delete->installEventFilter(this);
     buttons->addSpacing(8);
     buttons->addWidget(m_delete);
     buttons->addStretch();
@@ -159,9 +157,12 @@ QPushButton* DirDialog::commandButton(LineCommand command) const
 
 Editline DirDialog::Shown() const
 {
+    // A command without a value keeps what the block held for it.
     Editline shown = m_work;
-    for (std::size_t i = 0; i < shown.rows.size(); ++i)
-        shown.rows[i].value = Latin1Bytes(m_values[i]->text());
+    for (std::size_t i = 0; i < shown.rows.size(); ++i) {
+        if (m_values[i]->isEnabled())
+            shown.rows[i].value = Latin1Bytes(m_values[i]->text());
+    }
     return shown;
 }
 
@@ -172,7 +173,7 @@ void DirDialog::RefreshSelect()
         const auto i = static_cast<std::size_t>(r);
         const EditRow& row = m_work.rows[i];
         m_labels[i]->setText(Latin1Text(row.label));
-        m_values[i]->setMaxLength(std::max(1, ValueLimit(row.label)));
+        m_values[i]->setMaxLength(std::max({1, ValueLimit(row.label), static_cast<int>(row.value.size())}));
         m_values[i]->setText(Latin1Text(row.value));
         m_values[i]->setEnabled(r < firstFree && ValueLimit(row.label) > 0);
         m_selectors[i]->setEnabled(r <= firstFree);
@@ -223,6 +224,7 @@ void DirDialog::Insert(LineCommand command)
 
 void DirDialog::DirDelete()
 {
+    m_deleting = m_selected != 0; // Tab then goes on from Delete, not back to row 0
     ReadRows();
     if (m_work.empty())
         return;
@@ -273,9 +275,57 @@ int DirDialog::RowOf(const QObject* control) const
     return -1;
 }
 
+void DirDialog::SelectByKey(int row)
+{
+    m_selected = row;
+    m_focused = row;
+    ShowSelection();
+    m_selectors[static_cast<std::size_t>(row)]->setFocus(Qt::TabFocusReason);
+}
+
+// Tab walks the rows and, from Delete, goes back to row 0 unless Delete has
+// just been used; Up and Down move the selection from selector to selector.
+bool DirDialog::KeyPressed(const QObject* watched, int row, const QKeyEvent& key)
+{
+    const bool tab = key.key() == Qt::Key_Tab &&
+                     !(key.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier));
+    if (watched == m_delete) {
+        if (!tab || m_deleting)
+            return false;
+        SelectByKey(0);
+        return true;
+    }
+    const auto i = static_cast<std::size_t>(row);
+    const bool onSelector = watched == m_selectors[i];
+    if (onSelector && (key.key() == Qt::Key_Up || key.key() == Qt::Key_Down)) {
+        const int to = row + (key.key() == Qt::Key_Down ? 1 : -1);
+        if (to >= 0 && to <= LastSelectableRow(Shown()))
+            SelectByKey(to);
+        return true;
+    }
+    if (!tab || (!onSelector && watched != m_values[i]))
+        return false;
+    switch (NextOnTab(Shown(), row, !onSelector, m_focused)) {
+    case TabStop::Value:
+        m_values[i]->setFocus(Qt::TabFocusReason);
+        m_values[i]->selectAll();
+        return true;
+    case TabStop::NextRow: SelectByKey(row + 1); return true;
+    case TabStop::Onward: break;
+    }
+    return false;
+}
+
 bool DirDialog::eventFilter(QObject* watched, QEvent* event)
 {
     const int row = RowOf(watched);
+    if (event->type() == QEvent::KeyPress && (row >= 0 || watched == m_delete) &&
+        KeyPressed(watched, row, static_cast<const QKeyEvent&>(*event)))
+        return true;
+    if (event->type() == QEvent::FocusIn && row >= 0 && watched == selector(row))
+        m_focused = row;
+    if (event->type() == QEvent::FocusOut && watched == m_delete)
+        m_deleting = false;
     const bool labelClick = event->type() == QEvent::MouseButtonPress && watched == label(std::max(row, 0));
     const bool valueFocus = event->type() == QEvent::FocusIn && row >= 0 && watched == valueField(row);
     if (row >= 0 && (labelClick || valueFocus))

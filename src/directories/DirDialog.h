@@ -11,6 +11,7 @@
 
 #include <array>
 
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -52,11 +53,17 @@ class DirDialog : public EditorDialog {
     void RefreshSelect();
     void ShowSelection();
     [[nodiscard]] int RowOf(const QObject* control) const;
+    // True when the key moved the focus or the selection.
+    bool KeyPressed(const QObject* watched, int row, const QKeyEvent& key);
+    // Selects the row and gives its selector the focus.
+    void SelectByKey(int row);
 
     Editline& m_record;
     Editline m_work;
     bool m_useCallProgress;
     int m_selected = 0;
+    int m_focused = 0;       // the row whose selector had the focus last
+    bool m_deleting = false; // Delete pressed since it got the focus
 
     std::array<QLabel*, kMaxCommandsPerLine> m_labels{};
     std::array<QLineEdit*, kMaxCommandsPerLine> m_values{};

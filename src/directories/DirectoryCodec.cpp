@@ -12,16 +12,6 @@ namespace {
 
 constexpr Byte kTextBit = 0x80;
 
-char DecodeValueByte(ValueClass valueClass, Byte stored)
-{
-    switch (valueClass) {
-    case ValueClass::Digit: return StoredCharToSymbol(stored);
-    case ValueClass::Text: return static_cast<char>(stored & 0x7F);
-    case ValueClass::Plain: break;
-    }
-    return static_cast<char>(stored);
-}
-
 Byte EncodeValueChar(ValueClass valueClass, char symbol)
 {
     switch (valueClass) {
@@ -55,6 +45,16 @@ std::vector<Byte> EncodeLines(const LineTable& table)
 }
 
 }  // namespace
+
+char DecodeValueByte(ValueClass valueClass, Byte stored)
+{
+    switch (valueClass) {
+    case ValueClass::Digit: return StoredCharToSymbol(stored);
+    case ValueClass::Text: return static_cast<char>(stored & 0x7F);
+    case ValueClass::Plain: break;
+    }
+    return static_cast<char>(stored);
+}
 
 int Line::commandCount() const
 {

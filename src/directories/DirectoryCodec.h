@@ -4,6 +4,7 @@
 // line ends and a closing 0) and the line table the directory window edits.
 
 #include "database/Image.h"
+#include "directories/CommandTable.h"
 
 #include <array>
 #include <string>
@@ -41,6 +42,9 @@ struct LineTable {
 };
 
 [[nodiscard]] LineTable ReadDirectory(const DirectoryBlock& block);
+
+// A value byte as the character it stands for in a value of this class.
+[[nodiscard]] char DecodeValueByte(ValueClass valueClass, Byte stored);
 
 // Rewrites the block up to its new closing 0; the bytes after it keep what they
 // held. A table that does not fit in the block is refused and the block left as it was.

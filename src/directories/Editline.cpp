@@ -59,6 +59,23 @@ int DeleteRow(Editline& line, int row)
     return row == kLastRow ? kLastRow - 1 : row;
 }
 
+int ValueLimit(std::string_view label)
+{
+    const LineCommandInfo* info = FindLineCommand(ShrinkCommand(label));
+    return info ? std::min(info->valueLimit, static_cast<int>(kMaxValueLength)) : 0;
+}
+
+TabStop NextOnTab(const Editline& shown, int row, bool fromValue, int focusedRow)
+{
+    if (row >= kLastRow)
+        return TabStop::Onward;
+    const EditRow& at = shown.rows[static_cast<std::size_t>(row)];
+    if (!fromValue && !at.value.empty() && ValueLimit(at.label) > 0)
+        return TabStop::Value;
+    const bool walking = fromValue || !at.label.empty();
+    return walking && row <= focusedRow ? TabStop::NextRow : TabStop::Onward;
+}
+
 int LastSelectableRow(const Editline& line)
 {
     return std::min(line.commandCount(), kLastRow);

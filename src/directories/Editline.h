@@ -65,6 +65,18 @@ int InsertRow(Editline& line, int row, LineCommand command);
 // Returns the row selected afterwards.
 int DeleteRow(Editline& line, int row);
 
+// What a row's value field takes while the user types: nothing for the
+// commands without a value, else the command's limit within what a line keeps.
+// A longer value that a block holds is kept whole all the same.
+[[nodiscard]] int ValueLimit(std::string_view label);
+
+// Where Tab takes the focus from row `row`'s selector (or, `fromValue`, its
+// value field) in the line editor; `focusedRow` is the row whose selector had
+// the focus last. The walk visits each row's selector, then its value when
+// there is one, down to the first free row; Onward leaves the rows.
+enum class TabStop { Value, NextRow, Onward };
+[[nodiscard]] TabStop NextOnTab(const Editline& shown, int row, bool fromValue, int focusedRow);
+
 // The last row the user can select: the first free row, or 11.
 [[nodiscard]] int LastSelectableRow(const Editline& line);
 

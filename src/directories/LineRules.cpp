@@ -102,19 +102,20 @@ class Checker {
     CheckResult<int> m_stop;
 };
 
-// Blanks and dashes leave a telephone number before it is judged: what is
-// stored is what the questions and refusals look at.
+// The default and empty questions look at the number as typed: "0000 " is
+// no longer the default. A lone pause is refused however it is spaced out.
 bool CheckDial(Checker& check, Editline& line)
 {
     std::string& value = line.rows[0].value;
     if (line.rows[1].label.empty())
         return check.Error(kDialNeedsAction, kNoRow);
+    const std::string typed = value;
     const bool bad = CheckPhone(value);
     if (value == "!")
         return check.Error(kSingleDelay, 0);
-    if (value == "0000" && check.Question(kDialDefault, 0))
+    if (typed == "0000" && check.Question(kDialDefault, 0))
         return true;
-    if (value.empty() && check.Question(kDialEmpty, 0))
+    if (typed.empty() && check.Question(kDialEmpty, 0))
         return true;
     return bad && check.Error(kDialBadDigit, 0);
 }

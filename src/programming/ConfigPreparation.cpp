@@ -3,6 +3,8 @@
 #include "database/Defaults.h"
 #include "directories/CommandTable.h"
 
+#include <algorithm>
+
 namespace veskar {
 
 namespace {
@@ -25,12 +27,16 @@ bool CodesPresent(const SystemBlock& gen)
     return gen.ackCode.length != 0 && gen.accessCode.length != 0;
 }
 
+// A block ends at its closing 0: a Dial left behind it by a shorter directory
+// is no phone number, for the question, the warnings and the flag sent alike.
 bool PhonePresent(const Image& image)
 {
     for (const DirectoryBlock& block : image.dir) {
-        if (block[0] == kOpDial)
+        const auto content =
+            static_cast<std::size_t>(std::ranges::find(block, kDirectoryEnd) - block.begin());
+        if (content > 0 && block[0] == kOpDial)
             return true;
-        for (std::size_t j = 0; j <= kLastSeparatorScanned; ++j)
+        for (std::size_t j = 0; j <= kLastSeparatorScanned && j + 1 < content; ++j)
             if (block[j] == kLineEnd && block[j + 1] == kOpDial)
                 return true;
     }

@@ -5,13 +5,16 @@
 #include "app/ScreenFit.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFileDialog>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenuBar>
 #include <QPageSetupDialog>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -48,6 +51,29 @@ class PageView final : public QWidget {
     const PrintoutWin& m_window;
 };
 
+// Shown while the pages go to the printer; Cancel (or Esc, or the close box)
+// stops after the page being sent. Modal: the summary must stay as it is meanwhile.
+class PrintingDialog final : public QDialog {
+  public:
+    explicit PrintingDialog(QWidget* parent) : QDialog(parent)
+    {
+        setObjectName(QStringLiteral("PrintingDialog"));
+        setWindowTitle(QStringLiteral("Printing"));
+        setModal(true);
+        auto* layout = new QVBoxLayout(this);
+        layout->addWidget(new QLabel(QStringLiteral("Now printing")), 0, Qt::AlignHCenter);
+        auto* cancel = new QPushButton(QStringLiteral("Cancel"));
+        connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+        layout->addWidget(cancel, 0, Qt::AlignHCenter);
+    }
+
+    [[nodiscard]] bool cancelled() const { return m_cancelled; }
+    void reject() override { m_cancelled = true; }
+
+  private:
+    bool m_cancelled = false;
+};
+
 int ScreenWidth(const QWidget& widget)
 {
     const QScreen* screen = widget.screen();
@@ -71,7 +97,7 @@ PrintoutWin::PrintoutWin(MainWindow& main, SummaryMode mode)
 {
     setObjectName(QStringLiteral("PrintoutWin"));
     setWindowTitle(QStringLiteral("SUMMARY"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setProperty("helpTopic", QStringLiteral("summary.html"));
     setFocusPolicy(Qt::StrongFocus);
     m_printer.setDocName(QStringLiteral("PRINTOUT"));
@@ -107,14 +133,33 @@ PrintoutWin::PrintoutWin(MainWindow& main, SummaryMode mode)
 PrintoutWin* PrintoutWin::Open(MainWindow& main, SummaryMode mode)
 {
     PrintoutWin* window = Find(main);
-    if (!window)
+    if (!window) {
         window = new PrintoutWin(main, mode);
-    else
+        // The programming dialog asks whether to go on while the warnings are shown.
+        if (const QWidget* front = QApplication::activeModalWidget())
+            window->PlaceBeside(front->frameGeometry());
+    } else {
         window->Choose(mode);
-    window->show();
+    }
+    window->showOverMain();
     window->raise();
     window->activateWindow();
     return window;
+}
+
+// Left of the dialog, or right of it when only that side has room. With room
+// on neither side it goes to the screen's left edge, where the dialog leaves
+// the start of every line in view.
+void PrintoutWin::PlaceBeside(const QRect& dialog)
+{
+    const QScreen* screen = main().screen();
+    if (!screen)
+        return;
+    const QRect free = screen->availableGeometry();
+    if (dialog.left() - free.left() < width() && free.right() - dialog.right() >= width())
+        move(dialog.right() + 1, y());
+    else
+        move(std::max(free.left(), dialog.left() - width()), y());
 }
 
 PrintoutWin* PrintoutWin::Find(const MainWindow& main)
@@ -234,8 +279,16 @@ void PrintoutWin::Print()
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
     if (main().runDialog(dialog) != QDialog::Accepted)
         return;
-    if (!PrintPages(m_printer, PagesToPrint(), m_layout))
+    PrintingDialog printing(this);
+    printing.show();
+    const bool printed = PrintPages(m_printer, PagesToPrint(), m_layout, [&printing] {
+        QApplication::processEvents(); // lets Cancel be pressed between pages
+        return !printing.cancelled();
+    });
+    printing.hide();
+    if (!printed)
         main().messages().Error(this, QString::fromLatin1(kPrintFailed));
+    Refresh();
 }
 
 void PrintoutWin::PageSetup()

@@ -8,7 +8,9 @@
 //
 // It is modeless and owned by the main window, but stands apart from it: the
 // programming dialog, modal over the main window, opens it on the warnings
-// while its questions wait, and the user must be able to scroll it then.
+// while its questions wait, and the user must be able to scroll and close it
+// then. The window manager still keeps it above the main window, so it is
+// seen beside the question.
 
 #include "app/EditorWindow.h"
 #include "report/ReportPainter.h"
@@ -82,6 +84,7 @@ class PrintoutWin final : public EditorWindow {
 
   private:
     void BuildMenu();
+    void PlaceBeside(const QRect& dialog);
     // Takes the document's image again when it changed, then shows the current page.
     void Refresh();
     void ScrollToTop();

@@ -39,7 +39,8 @@ void DrawPage(QPainter& painter, const ReportPage& page, const ReportLayout& lay
     painter.restore();
 }
 
-bool PrintPages(QPagedPaintDevice& device, const std::vector<ReportPage>& pages, const ReportLayout& layout)
+bool PrintPages(QPagedPaintDevice& device, const std::vector<ReportPage>& pages, const ReportLayout& layout,
+                const std::function<bool()>& carryOn)
 {
     QPainter painter;
     if (!painter.begin(&device))
@@ -48,6 +49,8 @@ bool PrintPages(QPagedPaintDevice& device, const std::vector<ReportPage>& pages,
     const double scale =
         std::min(double(paper.width()) / layout.width, double(paper.height()) / layout.pageHeight());
     for (std::size_t i = 0; i < pages.size(); ++i) {
+        if (i > 0 && carryOn && !carryOn())
+            break;
         if (i > 0 && !device.newPage())
             return false;
         painter.save();

@@ -10,6 +10,7 @@
 #include <QFont>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -32,9 +33,11 @@ struct ReportLayout {
 
 void DrawPage(QPainter& painter, const ReportPage& page, const ReportLayout& layout);
 
-// One report page per sheet, in order. False when the device cannot be painted on.
+// One report page per sheet, in order. `carryOn`, when given, is asked before
+// each further page; false stops after the page already sent, which is no
+// failure. False when the device cannot be painted on.
 [[nodiscard]] bool PrintPages(QPagedPaintDevice& device, const std::vector<ReportPage>& pages,
-                              const ReportLayout& layout);
+                              const ReportLayout& layout, const std::function<bool()>& carryOn = {});
 
 // A PDF of the pages, one report page per PDF page, written to `output`.
 [[nodiscard]] bool WritePdf(QIODevice& output, const std::vector<ReportPage>& pages,

@@ -64,10 +64,19 @@ void SummaryNavigator::Next()
         ++m_position;
 }
 
+// From the first page of a kind, Last Page goes to the first page of the kind
+// before it: in All, from the system page back to the first operator page.
 void SummaryNavigator::Previous()
 {
-    if (HasPrevious())
+    if (!HasPrevious())
+        return;
+    if (page() > 0) {
         --m_position;
+        return;
+    }
+    const std::vector<PageKind> kinds = KindsOf(m_mode);
+    const auto shown = std::ranges::find(kinds, kind());
+    m_position -= CountOf(m_counts, *(shown - 1));
 }
 
 bool SummaryNavigator::HasNext() const

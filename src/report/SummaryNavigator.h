@@ -2,8 +2,9 @@
 
 // Which summary page is shown and where Next Page and Last Page lead. A mode
 // covers one kind of page, or (All) the operator, system and directory pages
-// one after the other; the pages of a mode are stepped through in that order
-// and the commands are available exactly when there is a page to go to.
+// one after the other; Next Page steps through them in that order, Last Page
+// back one page within a kind, or to the first page of the kind before. The
+// commands are available exactly when there is a page to go to.
 
 #include "report/ReportModel.h"
 

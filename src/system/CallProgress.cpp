@@ -47,6 +47,8 @@ std::string CallProgressWarning(const std::vector<int>& directories)
             text += i + 1 == directories.size() ? kLastDirectorySeparator : kDirectorySeparator;
         text += static_cast<char>('A' + directories[i]);
     }
+    if (directories.size() > 1)
+        text += kDirectoryListEnd;
     text += kAnswerAfterDialEnd;
     return text;
 }

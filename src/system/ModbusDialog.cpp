@@ -6,6 +6,7 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -46,6 +47,11 @@ ModbusDialog::ModbusDialog(QWidget* parent, MessageService& messages, Modbusdata
     layout->addLayout(form);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    // The form is narrow: wide enough for its caption beside the title bar's
+    // buttons, or the window manager shows "Modb...tings".
+    QFont caption = font();
+    caption.setBold(true);
+    layout->addStrut(QFontMetrics(caption).horizontalAdvance(windowTitle()) + 8 * fontMetrics().height());
 
     SetupWindow();
 }

@@ -98,8 +98,9 @@ inline constexpr std::string_view kOneDirectory = "Directory ";
 inline constexpr std::string_view kSeveralDirectories = "Directories ";
 inline constexpr std::string_view kDirectorySeparator = ", ";
 inline constexpr std::string_view kLastDirectorySeparator = " and ";
+inline constexpr std::string_view kDirectoryListEnd = "."; // after several letters only
 inline constexpr std::string_view kAnswerAfterDialEnd =
-    ".\nUsing Call Progress and ANSWER duplicates the requirement for a response by the called party."
+    "\nUsing Call Progress and ANSWER duplicates the requirement for a response by the called party."
     "\nUse the What's This help for Call Progress to get a full explanation.";
 
 inline constexpr std::string_view kModbusAddressBelowOne = "The Modbus Address cannot be less than 1.";

@@ -77,13 +77,14 @@ class UserTableView : public QWidget {
             m_window.selectRow(row);
     }
 
-    // The press that began the double click has usually selected the row already.
+    // Edits the selected row wherever the double click is: on a row, the press
+    // that began it has selected that row; on the title, the selection stays.
     void mouseDoubleClickEvent(QMouseEvent* event) override
     {
-        const int row = UserRowAt(event->position().toPoint().y(), lineHeight());
-        if (event->button() != Qt::LeftButton || row < 0)
+        if (event->button() != Qt::LeftButton)
             return;
-        m_window.selectRow(row);
+        if (const int row = UserRowAt(event->position().toPoint().y(), lineHeight()); row >= 0)
+            m_window.selectRow(row);
         m_window.EditLine();
     }
 
@@ -201,6 +202,9 @@ void UserWin::EditLine()
     main().runDialog(dialog);
     setEnabled(true);
     m_table->update(m_table->rowRect(m_selected));
+    // The form closed while this window was disabled: the window manager may
+    // have handed the focus to the main window, whatever the answer was.
+    activateWindow();
     m_table->setFocus();
 }
 

@@ -49,7 +49,7 @@ class MainWindowTest : public ::testing::Test {
         QCoreApplication::sendPostedEvents();
     }
 
-    QString Title() const { return window->windowTitle(); }
+    QString Title() const { return window->windowTitle().remove(QStringLiteral("[*]")); }
     static QString Titled(const QString& file)
     {
         return QString::fromUtf8(kTitlePrefix.data(), kTitlePrefix.size()) + file;
@@ -84,6 +84,7 @@ TEST_F(MainWindowTest, EmptyFolderCreatesBothFilesAndTellsOnceAfterASecond)
     EXPECT_EQ(messages.Texts(), (QStringList{" CANNOT OPEN VESKAR.CFG FILE - DEFAULT CREATED.",
                                              " CANNOT OPEN VESKAR.DAT FILE - DEFAULT CREATED."}));
     EXPECT_TRUE(window->document().DatabaseChanged);
+    EXPECT_TRUE(window->isWindowModified());
 
     PassTime(5000);
     EXPECT_EQ(messages.boxes.size(), 2u);
@@ -95,6 +96,7 @@ TEST_F(MainWindowTest, EmptyFolderCreatesBothFilesAndTellsOnceAfterASecond)
     EXPECT_EQ(files.calls[0].kind, Kind::Save);
     EXPECT_EQ(Title(), Titled(folder.path("site.dat")));
     EXPECT_FALSE(window->document().DatabaseChanged);
+    EXPECT_FALSE(window->isWindowModified());
     EXPECT_EQ(messages.boxes.size(), 2u);
 }
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <filesystem>
 
 #include <sys/stat.h>
@@ -30,6 +32,7 @@ TEST_F(CliTest, ShowListsFieldsInImageOrder)
         image.dir[1][1] = ':';
         image.dir[1][2] = '&';
         image.dir[1][3] = 0;
+        std::ranges::copy("R&&N&", image.dir[3].begin()); // and its 0; the window shows line 1 only
         image.User[2].startCode = CodeFromText("12345678");
         image.User[2].startCode.digits[8] = 9;
         image.User[2].startCode.length = 9;
@@ -46,6 +49,7 @@ TEST_F(CliTest, ShowListsFieldsInImageOrder)
     EXPECT_NE(out.find("dirA.line1 = \" [RADIO] [ALERT] [VOICE]\"\n"), std::string::npos);
     EXPECT_NE(out.find("dirB.line1 = \" [DIAL]0\"\n"), std::string::npos);
     EXPECT_NE(out.find("dirC = (empty)\n"), std::string::npos);
+    EXPECT_NE(out.find("dirD.line2 = \"\"\ndirD.line3 = \" [ALERT]\"\n"), std::string::npos);
     EXPECT_LT(out.find("user1.startCode"), out.find("user2.startCode"));
     EXPECT_LT(out.find("user16.userName"), out.find("gen.fixedCode"));
     EXPECT_LT(out.find("gen.siteName"), out.find("dirA"));
@@ -196,16 +200,15 @@ TEST_F(CliTest, DiffSeesStoredBytesThatReadTheSame)
     save("b.dat", [](Image& image) { image.dir[0][10] = 'X'; });
     EXPECT_EQ(run({"diff", path("a.dat"), path("b.dat")}), kExitFailure);
     EXPECT_EQ(m_out.str(), "offset 0x90A: 00 -> 58\n");
-    // A value byte before any command is dropped on reading, but is stored.
+    // A paging code reads the same with or without bit 7 of its digits, but is stored as it is.
     save("c.dat", [](Image& image) {
-        image.dir[0][0] = '9';
-        image.dir[0][1] = 'R';
-        image.dir[0][2] = 'N';
-        image.dir[0][3] = 'V';
-        image.dir[0][4] = '&';
+        std::ranges::copy(std::array<Byte, 4>{'H', 0xB1, '&', 0}, image.dir[0].begin());
     });
-    EXPECT_EQ(run({"diff", path("a.dat"), path("c.dat")}), kExitFailure);
-    EXPECT_NE(m_out.str().find("dirA.stored: 52 4E 56 26 00 -> 39 52 4E 56 26 00"), std::string::npos);
+    save("d.dat", [](Image& image) {
+        std::ranges::copy(std::array<Byte, 4>{'H', '1', '&', 0}, image.dir[0].begin());
+    });
+    EXPECT_EQ(run({"diff", path("c.dat"), path("d.dat")}), kExitFailure);
+    EXPECT_NE(m_out.str().find("dirA.stored: 48 B1 26 00 -> 48 31 26 00"), std::string::npos);
 }
 
 TEST_F(CliTest, RepairFixesWhatIsOutOfRange)

@@ -3,6 +3,7 @@
 
 #include "../app/QtPrint.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -105,6 +106,37 @@ TEST_F(DirDialogTest, AStoppingCheckFocusesItsRowAndKeepsTheLine)
     EXPECT_EQ(record.rows[1].value, "1234.5");
 }
 
+// Tab goes from each selector to its value, if it has one, then to the next
+// row, up to the free row; Up and Down move the marker with the focus; Tab
+// from Delete closes the cycle at row 0.
+TEST_F(DirDialogTest, TheKeyboardWalksTheRows)
+{
+    record.rows[0] = {" [DIAL]", "0123"};
+    record.rows[1] = {" [VOICE]", ""};
+    Open();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    const struct {
+        Qt::Key key;
+        QWidget* focus;
+        int selected;
+    } steps[] = {
+        {Qt::Key_Tab, dialog->valueField(0), 0},       {Qt::Key_Tab, dialog->selector(1), 1},
+        {Qt::Key_Tab, dialog->selector(2), 2},         {Qt::Key_Up, dialog->selector(1), 1},
+        {Qt::Key_Down, dialog->selector(2), 2},        {Qt::Key_Down, dialog->selector(2), 2},
+        {Qt::Key_Tab, dialog->commandButton(Dial), 2},
+    };
+    for (const auto& step : steps) {
+        QTest::keyClick(QApplication::focusWidget(), step.key);
+        EXPECT_EQ(QApplication::focusWidget(), step.focus) << step.key << " to row " << step.selected;
+        EXPECT_EQ(dialog->selectedRow(), step.selected);
+        EXPECT_EQ(dialog->marker(step.selected)->text(), QStringLiteral("->"));
+    }
+    dialog->deleteButton()->setFocus();
+    QTest::keyClick(dialog->deleteButton(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), dialog->selector(0));
+    EXPECT_EQ(dialog->selectedRow(), 0);
+}
+
 TEST_F(DirDialogTest, CallProgressNoticeThenAnswer)
 {
     Open(true);
@@ -161,15 +193,18 @@ TEST_F(DirDialogTest, FullLineAndDeleteQuestions)
 
 TEST_F(DirDialogTest, CancelAsksOnlyAfterAChangeAndKeepsTheRecord)
 {
-    record.rows[0] = {" [WAIT]", "010"};
+    // As a block may hold them: a value for a command that takes none, one longer than its field takes.
+    record.rows[0] = {" [RADIO]", "xyz"};
+    record.rows[1] = {" [WAIT]", "0100"};
     const Editline opened = record;
     Open();
+    EXPECT_EQ(dialog->valueField(1)->text(), QStringLiteral("0100"));
     dialog->reject();
     EXPECT_TRUE(messages.boxes.empty());
     EXPECT_FALSE(dialog->isVisible());
 
     Open();
-    dialog->valueField(0)->setText(QStringLiteral("020"));
+    dialog->valueField(1)->setText(QStringLiteral("020"));
     messages.ScriptDiscard(false);
     dialog->reject();
     EXPECT_EQ(messages.Texts(),
@@ -179,6 +214,13 @@ TEST_F(DirDialogTest, CancelAsksOnlyAfterAChangeAndKeepsTheRecord)
     dialog->reject();
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(record, opened);
+
+    Open();
+    dialog->selector(2)->click();
+    Press(Alert);
+    dialog->accept();
+    EXPECT_EQ(record.rows[0].value, "xyz");
+    EXPECT_EQ(record.rows[1].value, "0100");
 }
 
 } // namespace

@@ -10,9 +10,11 @@
 
 #include <QAction>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -90,6 +92,8 @@ TEST_F(DirWinTest, FlagsAndCascadeWhileOpen)
     const int before = DirWin::DirsOpen();
     DirWin& a = Open(0);
     EXPECT_EQ(a.windowTitle(), QStringLiteral("DIRECTORY A"));
+    a.command(5729)->showStatusText(a.findChild<QMenuBar*>()); // the item highlighted
+    EXPECT_EQ(main->statusBar()->currentMessage(), QStringLiteral("Edit the selected directory line"));
     for (CommandId id : {CommandId::DirA, CommandId::FileOpen, CommandId::FileSave, CommandId::Program,
                          CommandId::DefaultData, CommandId::CopyDir, CommandId::Summary})
         EXPECT_FALSE(Enabled(id)) << static_cast<int>(id);

@@ -276,6 +276,7 @@ TEST(LineConfirmation, ChecksInOrderWithTheirRowAndTheCleanedValues)
          {true},
          {"The DIAL command has no digits - Do you want to change it?"},
          Stop{Q, 0}},
+        {{{" [DIAL]", "0000 "}, {" [VOICE]"}}, {}, {}, std::nullopt, {"0000", ""}}, // no longer the default
         {{{" [DIAL]", "12A4"}, {" [VOICE]"}},
          {},
          {"Invalid digit found in the DIAL command, Use 0-9, #, or *."},

@@ -30,18 +30,21 @@ TEST(ConfigPreparation, CodesNeedBothAndAPhoneNeedsALineStartingWithDial)
         std::size_t at;
         std::vector<Byte> bytes;
         bool present;
+        Byte fill = 0;
     };
     const std::vector<Case> cases = {
         {0, 0, {kOpDial, '1', kLineEnd}, true},
         {3, 0, {kOpRadio, kLineEnd, kOpDial, '2', kLineEnd}, true},
-        {1, 250, {kLineEnd, kOpDial}, true},               // the last line with room for a command
+        {1, 250, {kLineEnd, kOpDial}, true, '1'},          // the last line with room for a command
         {1, 0, {kOpRadio, kOpDial, '2', kLineEnd}, false}, // dial as the second command of a line
         {2, 0, {kOpRadio, kOpAlert, kLineEnd}, false},
+        {2, 0, {kOpRadio, kLineEnd, 0, kLineEnd, kOpDial, '2', kLineEnd}, false}, // left after the end
     };
     for (const Case& c : cases) {
         Image image = Fresh();
         for (DirectoryBlock& block : image.dir)
             block.fill(0);
+        image.dir[static_cast<std::size_t>(c.block)].fill(c.fill);
         std::ranges::copy(c.bytes, image.dir[static_cast<std::size_t>(c.block)].begin() + c.at);
         EXPECT_EQ(PhonePresent(image), c.present) << "block " << c.block << " at " << c.at;
     }

@@ -10,15 +10,19 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
 #include <QPrintDialog>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <set>
 
@@ -97,7 +101,9 @@ TEST_F(PrintoutWinTest, OpenedForTheWarningsShowsTheirFirstPage)
 }
 
 // The programming questions wait over a window-modal dialog; the summary they
-// open must still take input, or the user cannot read the warnings they ask about.
+// open must still take input, or the user cannot read the warnings they ask
+// about; the window manager is to keep it above the main window all the same
+// (it is shown as its transient).
 TEST_F(PrintoutWinTest, StaysUsableWhileAQuestionWaitsOverAModalDialog)
 {
     struct BlockedWindows final : QObject {
@@ -105,9 +111,14 @@ TEST_F(PrintoutWinTest, StaysUsableWhileAQuestionWaitsOverAModalDialog)
         {
             if (event->type() == QEvent::WindowBlocked)
                 blocked.insert(watched);
+            if (event->type() == QEvent::WindowUnblocked)
+                blocked.erase(watched);
+            if (auto* window = qobject_cast<QWindow*>(watched); window && event->type() == QEvent::Show)
+                shownOver[window] = window->transientParent();
             return false;
         }
         std::set<QObject*> blocked;
+        std::map<QWindow*, QWindow*> shownOver;
     } recorder;
     qApp->installEventFilter(&recorder);
 
@@ -116,6 +127,8 @@ TEST_F(PrintoutWinTest, StaysUsableWhileAQuestionWaitsOverAModalDialog)
     programming.setWindowModality(Qt::WindowModal);
     programming.show();
     PrintoutWin* summary = PrintoutWin::Open(*main, SummaryMode::Warnings);
+    EXPECT_EQ(recorder.shownOver[summary->windowHandle()], main->windowHandle());
+    EXPECT_EQ(summary->x(), summary->screen()->availableGeometry().left()); // no room beside the dialog
     bool summaryBlockedDuringQuestion = true;
     bool mainBlockedDuringQuestion = false;
     QTimer::singleShot(0, [&] {
@@ -153,9 +166,9 @@ TEST_F(PrintoutWinTest, PagingAndGreying)
         {PrintoutWin::CmPrintAll, std::vector<Step>(9, Next), {PageKind::Directories, 0}, false, true},
         {PrintoutWin::CmPrintAll,
          {Next, Next, Next, Next, Next, Next, Next, Next, Last},
-         {PageKind::Operators, 7},
+         {PageKind::Operators, 0},
          true,
-         true},
+         false},
         {PrintoutWin::CmPrintAll, {Last, PageUp}, {PageKind::Operators, 0}, true, false},
     };
     PrintoutWin& window = OpenSummary();
@@ -255,6 +268,17 @@ TEST_F(PrintoutWinTest, PrintSendsEveryPageOfTheKindOnceThroughThePrinterDialog)
     EXPECT_EQ(dialogs, 1);
     EXPECT_EQ(PdfPages(folder.readBytes(QStringLiteral("printed.pdf"))), 10);
     EXPECT_EQ(window.navigator().page(), 1); // the page shown stays
+
+    // Cancel in the printing dialog, pressed while the first page goes out: it is the only one.
+    QString printing;
+    QTimer::singleShot(0, [&] {
+        QWidget* shown = QApplication::activeModalWidget();
+        printing = shown->windowTitle() + QLatin1Char('/') + shown->findChild<QLabel*>()->text();
+        shown->findChild<QPushButton*>()->click();
+    });
+    window.action(PrintoutWin::CmFilePrint)->trigger();
+    EXPECT_EQ(printing, QStringLiteral("Printing/Now printing"));
+    EXPECT_EQ(PdfPages(folder.readBytes(QStringLiteral("printed.pdf"))), 1);
 }
 
 } // namespace

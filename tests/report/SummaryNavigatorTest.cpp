@@ -25,19 +25,24 @@ TEST(SummaryNavigator, EachModeStepsThroughItsPagesAndBack)
     struct Case {
         SummaryMode mode;
         std::vector<Stop> stops;
+        std::vector<Stop> back; // Last Page from the last stop
     };
     const Case cases[] = {
         {SummaryMode::Operators,
-         {{PageKind::Operators, 0}, {PageKind::Operators, 1}, {PageKind::Operators, 2}}},
-        {SummaryMode::System, {{PageKind::System, 0}}},
-        {SummaryMode::Directories, {{PageKind::Directories, 0}, {PageKind::Directories, 1}}},
+         {{PageKind::Operators, 0}, {PageKind::Operators, 1}, {PageKind::Operators, 2}},
+         {{PageKind::Operators, 1}, {PageKind::Operators, 0}}},
+        {SummaryMode::System, {{PageKind::System, 0}}, {}},
+        {SummaryMode::Directories,
+         {{PageKind::Directories, 0}, {PageKind::Directories, 1}},
+         {{PageKind::Directories, 0}}},
         {SummaryMode::All,
          {{PageKind::Operators, 0},
           {PageKind::Operators, 1},
           {PageKind::Operators, 2},
           {PageKind::System, 0},
           {PageKind::Directories, 0},
-          {PageKind::Directories, 1}}},
+          {PageKind::Directories, 1}},
+         {{PageKind::Directories, 0}, {PageKind::System, 0}, {PageKind::Operators, 0}}},
     };
     for (const Case& c : cases) {
         SummaryNavigator navigator;
@@ -47,10 +52,10 @@ TEST(SummaryNavigator, EachModeStepsThroughItsPagesAndBack)
         EXPECT_EQ(WalkForward(navigator), c.stops);
         navigator.Next(); // past the end: stays
         EXPECT_EQ(Stop(navigator.kind(), navigator.page()), c.stops.back());
-        for (auto stop = c.stops.rbegin() + 1; stop != c.stops.rend(); ++stop) {
+        for (const Stop& stop : c.back) {
             ASSERT_TRUE(navigator.HasPrevious());
             navigator.Previous();
-            EXPECT_EQ(Stop(navigator.kind(), navigator.page()), *stop);
+            EXPECT_EQ(Stop(navigator.kind(), navigator.page()), stop);
         }
         EXPECT_FALSE(navigator.HasPrevious());
     }

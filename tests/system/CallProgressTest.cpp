@@ -8,7 +8,7 @@ namespace veskar {
 namespace {
 
 constexpr std::string_view kAdvice =
-    ".\nUsing Call Progress and ANSWER duplicates the requirement for a response by the called party."
+    "\nUsing Call Progress and ANSWER duplicates the requirement for a response by the called party."
     "\nUse the What's This help for Call Progress to get a full explanation.";
 
 using namespace std::string_view_literals;
@@ -65,10 +65,10 @@ TEST(CallProgressTest, WarningNamesTheDirectories)
     };
     const Case cases[] = {
         {{"&", "&", "&", "&"}, ""},
-        {{"P1M&", "&", "P2M&", "&"}, "Directories A and C"},
+        {{"P1M&", "&", "P2M&", "&"}, "Directories A and C."},
         {{"P1M&P2M&", "&", "&", "&"}, "Directory A"},
-        {{"P1M&", "P2M&", "&", "P3M&"}, "Directories A, B and D"},
-        {{"P1M&", "P2M&", "P3M&", "P4M&"}, "Directories A, B, C and D"},
+        {{"P1M&", "P2M&", "&", "P3M&"}, "Directories A, B and D."},
+        {{"P1M&", "P2M&", "P3M&", "P4M&"}, "Directories A, B, C and D."},
         {{"&", "&", "&", "P4M&"}, "Directory D"},
     };
     for (const Case& c : cases) {

@@ -9,6 +9,7 @@
 #include "database/Codes.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -121,6 +122,9 @@ TEST_F(UserWinTest, KeysAndMouseMoveTheSelection)
     QTest::mouseDClick(user->table(), Qt::LeftButton, Qt::NoModifier, QPoint(40, 3 * line + line / 2));
     EXPECT_EQ(formsRun, 2);
     EXPECT_EQ(user->selectedRow(), 1);
+    QTest::mouseDClick(user->table(), Qt::LeftButton, Qt::NoModifier, QPoint(40, line / 2)); // the title
+    EXPECT_EQ(formsRun, 3);
+    EXPECT_EQ(user->selectedRow(), 1);
 }
 
 TEST_F(UserWinTest, AnEditIsKeptOnlyByExitAndSave)
@@ -171,6 +175,30 @@ TEST_F(UserWinTest, CancelledFormAndUnchangedSaveLeaveTheConfigurationUnmarked)
     // Saving clears the reserved bytes but changes nothing the unit sees.
     stored.User[1].reserved40.fill(0);
     EXPECT_EQ(main->document().image, stored);
+}
+
+// The form shown as for real: whatever it ends with, the keys go to the table again.
+TEST_F(UserWinTest, TheTableHasTheKeysAgainAfterEveryAnswer)
+{
+    main->setDialogRunner([this](QDialog& dialog) {
+        dialog.show();
+        fillForm(dynamic_cast<UserDialog&>(dialog));
+        return dialog.result();
+    });
+    const std::function<void(UserDialog&)> answers[] = {
+        [](UserDialog& form) { form.accept(); },
+        [this](UserDialog& form) {
+            form.field(UserField::StopCode)->setText(QStringLiteral("55"));
+            messages.ScriptDiscard(true);
+            form.reject();
+        },
+    };
+    for (const auto& answer : answers) {
+        fillForm = answer;
+        user->EditLine();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(user.data()));
+        EXPECT_EQ(QApplication::focusWidget(), user->table());
+    }
 }
 
 TEST_F(UserWinTest, ADirectoryWindowKeepsFileAndProgramGreyed)
