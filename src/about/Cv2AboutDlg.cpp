@@ -1,6 +1,6 @@
 #include "about/Cv2AboutDlg.h"
 
-#include "app/Icons.h"
+#include "widgets/Icons.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>

@@ -4,32 +4,12 @@
 // hint, toolbar icon and help topic. Menus, toolbar, hints and help lookup are
 // all built from it, so a new command is one row here.
 
+#include "widgets/CommandId.h"
+
 #include <span>
 #include <string_view>
 
 namespace veskar {
-
-enum class CommandId : int {
-    FileOpen = 24332,
-    FileSave = 24333,
-    FileSaveAs = 24334,
-    Exit = 24310,
-    DefaultData = 5725,
-    ClearData = 24311,
-    Summary = 24312,
-    Users = 5711,
-    System = 5714,
-    DirA = 5718,
-    DirB = 5717,
-    DirC = 5716,
-    DirD = 5715,
-    CopyDir = 5708,
-    Levels = 5710,
-    Program = 5713,
-    HelpContents = 2001,
-    HelpUsing = 2002,
-    HelpAbout = 2009,
-};
 
 struct CommandInfo {
     CommandId id;

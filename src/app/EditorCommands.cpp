@@ -37,7 +37,7 @@ void RegisterEditors(MainWindow& main)
         main.setCommandHandler(directories[d], [&main, d] { (new DirWin(main, d))->show(); });
     main.setCommandHandler(CommandId::CopyDir,
                            [&main] { RunModal<CopyDirDialog>(main, main.document(), main.messages()); });
-    main.setCommandHandler(CommandId::Program, [&main] { RunProgramming(main); });
+    main.setCommandHandler(CommandId::Program, [&main] { RunProgramming(main, main.cfg()); });
     main.setCommandHandler(CommandId::Summary, [&main] { PrintoutWin::Open(main, SummaryMode::Operators); });
     main.setCommandHandler(CommandId::HelpAbout, [&main] { RunModal<Cv2AboutDlg>(main); });
 }

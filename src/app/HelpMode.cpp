@@ -2,7 +2,7 @@
 
 #include "app/Commands.h"
 #include "app/HelpWindow.h"
-#include "app/QtText.h"
+#include "widgets/QtText.h"
 
 #include <QAction>
 #include <QApplication>

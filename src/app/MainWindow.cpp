@@ -1,14 +1,14 @@
 #include "app/MainWindow.h"
 
 #include "app/EditorCommands.h"
-#include "app/FileChooser.h"
-#include "app/Icons.h"
-#include "app/MessageService.h"
-#include "app/QtText.h"
 #include "app/RecentFiles.h"
 #include "app/Startup.h"
 #include "database/DataFile.h"
 #include "report/OverviewWidget.h"
+#include "widgets/FileChooser.h"
+#include "widgets/Icons.h"
+#include "widgets/MessageService.h"
+#include "widgets/QtText.h"
 
 #include <QAction>
 #include <QApplication>
@@ -177,6 +177,23 @@ void MainWindow::addEditorWindow(QWidget* window)
     m_editorWindows.append(window);
 }
 
+// Windows that show the document look again; they compare before redrawing.
+void MainWindow::whenDocumentTouched(QObject* receiver, std::function<void()> follow)
+{
+    connect(this, &MainWindow::documentTouched, receiver, std::move(follow));
+}
+
+void MainWindow::showHint(const QString& text)
+{
+    statusBar()->showMessage(text);
+}
+
+bool MainWindow::commandEnabled(CommandId id) const
+{
+    const QAction* item = action(id);
+    return item && item->isEnabled();
+}
+
 // ---- start-up -------------------------------------------------------------
 
 void MainWindow::InitFile()
@@ -210,6 +227,7 @@ void MainWindow::ShowFileError(FileError error)
 
 // ---- commands -------------------------------------------------------------
 
+// Every command passes here; in help mode it shows the command's help instead.
 void MainWindow::runCommand(int id)
 {
     const CommandInfo* info = FindCommand(id);

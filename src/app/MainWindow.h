@@ -7,12 +7,13 @@
 // handler is shown greyed.
 
 #include "app/Commands.h"
-#include "app/FlagsModel.h"
 #include "app/HelpMode.h"
 #include "app/HelpWindow.h"
 #include "database/DataFile.h"
 #include "database/Document.h"
 #include "programming/PortSettings.h"
+#include "widgets/EditorHost.h"
+#include "widgets/FlagsModel.h"
 
 #include <QHash>
 #include <QList>
@@ -32,7 +33,7 @@ namespace veskar {
 class FileChooser;
 class MessageService;
 
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, public EditorHost {
     Q_OBJECT
   public:
     MainWindow(MessageService& messages, FileChooser& files, QWidget* parent = nullptr);
@@ -41,13 +42,24 @@ class MainWindow : public QMainWindow {
     // Start-up loading of "Veskar.cfg" and "Veskar.dat" from the working directory.
     void InitFile();
 
-    [[nodiscard]] Document& document() { return m_document; }
+    // EditorHost
+    [[nodiscard]] QWidget& frame() override { return *this; }
+    [[nodiscard]] Document& document() override { return m_document; }
     // The port settings record; the programming dialog changes and rewrites it.
     [[nodiscard]] PortSettings& cfg() { return m_cfg; }
     [[nodiscard]] unsigned startupFailures() const { return m_startupFailures; }
-    [[nodiscard]] FlagsModel& flags() { return m_flags; }
-    [[nodiscard]] MessageService& messages() { return m_messages; }
-    [[nodiscard]] FileChooser& files() { return m_files; }
+    [[nodiscard]] FlagsModel& flags() override { return m_flags; }
+    [[nodiscard]] MessageService& messages() override { return m_messages; }
+    [[nodiscard]] FileChooser& files() override { return m_files; }
+    int runDialog(QDialog& dialog) override { return m_runDialog(dialog); }
+    void addEditorWindow(QWidget* window) override;
+    [[nodiscard]] const QList<QPointer<QWidget>>& editorWindows() const override { return m_editorWindows; }
+    void touchDocument() override { emit documentTouched(); }
+    void whenDocumentTouched(QObject* receiver, std::function<void()> follow) override;
+    void showHint(const QString& text) override;
+    [[nodiscard]] bool commandEnabled(CommandId id) const override;
+    void runCommand(int id) override;
+
     [[nodiscard]] QAction* action(CommandId id) const { return m_actions.value(static_cast<int>(id)); }
     [[nodiscard]] QMenu* fileMenu() const { return m_fileMenu; }
     [[nodiscard]] QList<QAction*> menuBarTwins() const { return m_menuBarTwins; }
@@ -60,20 +72,10 @@ class MainWindow : public QMainWindow {
     void setClock(std::function<qint64()> clock) { m_clock = std::move(clock); }
     // How modal dialogs are run (exec by default); tests drive them instead.
     void setDialogRunner(std::function<int(QDialog&)> runner) { m_runDialog = std::move(runner); }
-    int runDialog(QDialog& dialog) { return m_runDialog(dialog); }
 
     // What a command does; a command with no handler stays greyed.
     void setCommandHandler(CommandId id, std::function<void()> handler);
 
-    // A modeless editor window closed (and asked) before the program ends.
-    void addEditorWindow(QWidget* window);
-    [[nodiscard]] const QList<QPointer<QWidget>>& editorWindows() const { return m_editorWindows; }
-
-    // Windows that show the document look again; they compare before redrawing.
-    void touchDocument() { emit documentTouched(); }
-
-    // Every command passes here; in help mode it shows the command's help instead.
-    void runCommand(int id);
 
     void CmFileOpen();
     void CmFileSave();

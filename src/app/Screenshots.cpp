@@ -3,13 +3,9 @@
 // Runs in a temporary working folder, so no file of the caller is touched.
 
 #include "about/Cv2AboutDlg.h"
-#include "app/FileChooser.h"
 #include "app/HelpWindow.h"
 #include "app/MainWindow.h"
-#include "app/MessageService.h"
-#include "app/QtText.h"
 #include "app/Startup.h"
-#include "app/WarningDialog.h"
 #include "database/Codes.h"
 #include "directories/CopyDirDialog.h"
 #include "directories/DirDialog.h"
@@ -26,6 +22,10 @@
 #include "system/ModbusDialog.h"
 #include "users/UserDialog.h"
 #include "users/UserWin.h"
+#include "widgets/FileChooser.h"
+#include "widgets/MessageService.h"
+#include "widgets/QtText.h"
+#include "widgets/WarningDialog.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -281,7 +281,7 @@ int main(int argc, char* argv[])
     {
         using Service = veskar::QtMessageService;
         const auto query =
-            Service::MakeBox(&window, veskar::Text(veskar::kQueryCaption), Service::Icon::Question,
+            Service::MakeBox(&window, QString::fromLatin1(veskar::kQueryCaption), Service::Icon::Question,
                              Service::Buttons::YesNoCancel, veskar::Text(veskar::kSaveBeforeCloseQuery));
         ok = Save(*query, output, QStringLiteral("query-close")) && ok;
         const auto notice =

@@ -19,7 +19,6 @@ inline constexpr std::string_view kApplicationName = "Corvane Veskar Worker Moni
 inline constexpr std::string_view kTitleNoFile = " Corvane Veskar Worker Monitor Programmer";
 inline constexpr std::string_view kTitlePrefix = " Corvane Veskar Worker Monitor Programmer  -  ";
 
-inline constexpr std::string_view kQueryCaption = "Query";
 inline constexpr std::string_view kSaveBeforeOpenQuery = "Do you want to save changed data?";
 inline constexpr std::string_view kEraseQuery = "All data will be erased - Continue?";
 inline constexpr std::string_view kSaveBeforeCloseQuery =

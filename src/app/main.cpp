@@ -1,10 +1,10 @@
 #include "about/ProjectVersion.h"
 #include "app/DisplayCheck.h"
-#include "app/FileChooser.h"
 #include "app/MainWindow.h"
-#include "app/MessageService.h"
 #include "app/RuntimeFolder.h"
 #include "app/Startup.h"
+#include "widgets/FileChooser.h"
+#include "widgets/MessageService.h"
 
 #include <QApplication>
 

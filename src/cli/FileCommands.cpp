@@ -1,7 +1,7 @@
 #include "cli/CliCommand.h"
-#include "cli/Listing.h"
 #include "cli/StoredFile.h"
 #include "database/Document.h"
+#include "report/Listing.h"
 
 #include <filesystem>
 #include <ostream>

@@ -1,7 +1,7 @@
 #include "cli/StoredFile.h"
 
-#include "cli/Listing.h"
 #include "database/DataFile.h"
+#include "report/Listing.h"
 
 #include <ostream>
 

@@ -1,7 +1,7 @@
 #include "database/Defaults.h"
 
 #include "database/Codes.h"
-#include "directories/CommandTable.h"
+#include "database/DirectoryBytes.h"
 
 #include <algorithm>
 

@@ -3,6 +3,7 @@
 // The callout commands of a directory line: label, opcode byte, how the value
 // is stored, and what the line editor inserts and accepts.
 
+#include "database/DirectoryBytes.h"
 #include "database/Image.h"
 
 #include <optional>
@@ -11,28 +12,6 @@
 
 namespace veskar {
 
-inline constexpr Byte kOpDial = 'P';
-inline constexpr Byte kOpRadio = 'R';
-inline constexpr Byte kOpWait = 'W';
-inline constexpr Byte kOpVoice = 'V';
-inline constexpr Byte kOpVoicePlus = 'G';
-inline constexpr Byte kOpVoiceMinus = 'L';
-inline constexpr Byte kOpDtmf = 'Q';
-inline constexpr Byte kOpAnswer = 'M';
-inline constexpr Byte kOpAlert = 'N';
-inline constexpr Byte kOpTwoTone = 'T';
-inline constexpr Byte kOpFiveTone = 'F';
-inline constexpr Byte kOpOneTone = 'K';
-inline constexpr Byte kOpTap = 'H';
-inline constexpr Byte kOpPatch = 'Z';
-inline constexpr Byte kOpAutoAck = 'X';
-inline constexpr Byte kOpSignal = 'S';
-// The "U" suffix of a five-tone code reads back as a command of its own, without a label.
-inline constexpr Byte kOpFiveToneSuffix = 'U';
-
-inline constexpr Byte kLineEnd = '&';
-inline constexpr Byte kDirectoryEnd = 0x00;
-inline constexpr Byte kBlankOpcode = 0x20;
 inline constexpr std::string_view kBlankLabel = " ";
 
 enum class ValueClass {

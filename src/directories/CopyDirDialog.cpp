@@ -1,9 +1,9 @@
 #include "directories/CopyDirDialog.h"
 
-#include "app/MessageService.h"
-#include "app/QtText.h"
 #include "database/Document.h"
 #include "directories/DirectoryEditing.h"
+#include "widgets/MessageService.h"
+#include "widgets/QtText.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>

@@ -1,10 +1,10 @@
 #include "directories/DirDialog.h"
 
-#include "app/Latin1Validator.h"
-#include "app/MessageService.h"
-#include "app/QtText.h"
 #include "directories/DirectoryEditing.h"
 #include "directories/DirectoryTexts.h"
+#include "widgets/Latin1Validator.h"
+#include "widgets/MessageService.h"
+#include "widgets/QtText.h"
 
 #include <QButtonGroup>
 #include <QEvent>

@@ -5,9 +5,9 @@
 // rules allow it; OK runs the confirmation checks and gives the cleaned line
 // back; Cancel after changes asks before discarding them.
 
-#include "app/EditorDialog.h"
 #include "directories/Editline.h"
 #include "directories/LineRules.h"
+#include "widgets/EditorDialog.h"
 
 #include <array>
 

@@ -1,13 +1,14 @@
 #include "directories/DirWin.h"
 
-#include "app/FixedFont.h"
-#include "app/MainWindow.h"
-#include "app/MessageService.h"
-#include "app/QtText.h"
-#include "app/ScreenFit.h"
+#include "database/Document.h"
 #include "directories/DirDialog.h"
 #include "directories/DirectoryEditing.h"
 #include "directories/DirectoryTexts.h"
+#include "widgets/EditorHost.h"
+#include "widgets/FixedFont.h"
+#include "widgets/MessageService.h"
+#include "widgets/QtText.h"
+#include "widgets/ScreenFit.h"
 
 #include <QKeyEvent>
 #include <QMenu>
@@ -170,8 +171,8 @@ class DirListView : public QWidget {
 
 int DirWin::s_dirsOpen = 0;
 
-DirWin::DirWin(MainWindow& main, int directory)
-    : EditorWindow(main, {kDirectoryFlags[directory], &CommandFlags::fileon, &CommandFlags::pgmon,
+DirWin::DirWin(EditorHost& host, int directory)
+    : EditorWindow(host, {kDirectoryFlags[directory], &CommandFlags::fileon, &CommandFlags::pgmon,
                           &CommandFlags::defaulton}),
       m_directory(directory)
 {
@@ -180,7 +181,7 @@ DirWin::DirWin(MainWindow& main, int directory)
     setProperty("helpTopic", QStringLiteral("directories.html"));
     setWindowFlag(Qt::WindowMinMaxButtonsHint, false);
 
-    m_font = FixedFont(FitToScreen(main.screen()->geometry().width()).points);
+    m_font = FixedFont(FitToScreen(host.frame().screen()->geometry().width()).points);
 
     auto* menu = new QMenuBar(this);
     const std::array handlers = {&DirWin::CmWinExit, &DirWin::CmWinCancel, &DirWin::EditLine,
@@ -198,7 +199,7 @@ DirWin::DirWin(MainWindow& main, int directory)
     layout->setMenuBar(menu);
     layout->addWidget(m_list);
 
-    const DirectoryBlock& stored = main.document().image.dir[static_cast<std::size_t>(directory)];
+    const DirectoryBlock& stored = host.document().image.dir[static_cast<std::size_t>(directory)];
     m_block = stored;
     m_table = ReadForWindow(stored);
     m_opened = m_table;
@@ -211,7 +212,7 @@ DirWin::DirWin(MainWindow& main, int directory)
         QString text = DirectoryName(directory) + Text(kUnshownNotice);
         for (std::string_view what : m_unshown)
             text += QStringLiteral("\n- ") + Text(what);
-        main.messages().Tell(this, MessageKind::Warning, text);
+        host.messages().Tell(this, MessageKind::Warning, text);
     }
 }
 
@@ -238,7 +239,7 @@ QAction* DirWin::command(int id) const
 // Centred as the screen allows, each further open directory window 10 pixels further down and right.
 void DirWin::PlaceOnScreen()
 {
-    const QRect screen = main().screen()->geometry();
+    const QRect screen = host().frame().screen()->geometry();
     const ScreenFit fit = FitToScreen(screen.width());
     const int width = std::max(fit.width, m_list->sizeHint().width());
     m_list->setFixedSize(width, m_list->sizeHint().height());
@@ -263,7 +264,7 @@ void DirWin::selectLine(int line)
 
 bool DirWin::Edit()
 {
-    MessageService& messages = main().messages();
+    MessageService& messages = host().messages();
     if (const auto refusal = EditRefusal(m_table, m_selected)) {
         messages.Error(this, Text(*refusal));
         return false;
@@ -272,9 +273,9 @@ bool DirWin::Edit()
     Editline record = opened;
     setEnabled(false);
     {
-        DirDialog dialog(&main(), messages, m_directory, m_selected, record,
-                         main().document().image.gen.useCallProgress != 0);
-        main().runDialog(dialog);
+        DirDialog dialog(&host().frame(), messages, m_directory, m_selected, record,
+                         host().document().image.gen.useCallProgress != 0);
+        host().runDialog(dialog);
     }
     setEnabled(true);
     activateWindow();
@@ -331,8 +332,8 @@ void DirWin::CmWinCancel()
 
 bool DirWin::CanClose()
 {
-    Document& document = main().document();
-    MessageService& messages = main().messages();
+    Document& document = host().document();
+    MessageService& messages = host().messages();
     DirectoryBlock& stored = document.image.dir[static_cast<std::size_t>(m_directory)];
     DirectoryBlock written = m_block;
     if (!WriteDirectory(m_table, written))

@@ -5,8 +5,8 @@
 // editor. Edits live in the window's own line table until "E&xit and Save"
 // writes the block back into the configuration.
 
-#include "app/EditorWindow.h"
 #include "directories/DirectoryCodec.h"
+#include "widgets/EditorWindow.h"
 
 #include <QFont>
 
@@ -22,7 +22,7 @@ class DirListView;
 class DirWin : public EditorWindow {
     Q_OBJECT
   public:
-    DirWin(MainWindow& main, int directory);
+    DirWin(EditorHost& host, int directory);
     ~DirWin() override;
 
     // Directory windows open now; each new one is placed a little further down and right.

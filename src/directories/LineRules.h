@@ -4,8 +4,8 @@
 // selected row, and the checks that run when the line is confirmed. They see
 // only the rows, the selected row and the system's Call Progress setting.
 
-#include "app/Verdict.h"
 #include "directories/Editline.h"
+#include "widgets/Verdict.h"
 
 #include <functional>
 #include <string_view>

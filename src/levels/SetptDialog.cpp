@@ -1,7 +1,7 @@
 #include "levels/SetptDialog.h"
 
-#include "app/QtText.h"
 #include "database/Document.h"
+#include "widgets/QtText.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>

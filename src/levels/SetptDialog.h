@@ -4,8 +4,8 @@
 // level in dBm. OK stores all five (marking the document changed only when one
 // moved); Cancel with changes asks before discarding them.
 
-#include "app/EditorDialog.h"
 #include "levels/Levels.h"
+#include "widgets/EditorDialog.h"
 
 #include <array>
 

@@ -1,9 +1,5 @@
 #include "programming/PgmDialog.h"
 
-#include "app/FileChooser.h"
-#include "app/MessageService.h"
-#include "app/QtText.h"
-#include "cli/Listing.h"
 #include "database/Document.h"
 #include "programming/Backups.h"
 #include "programming/ComDialog.h"
@@ -14,6 +10,10 @@
 #include "programming/ProgrammingQuestions.h"
 #include "programming/TransferFiles.h"
 #include "programming/TransferTexts.h"
+#include "report/Listing.h"
+#include "widgets/FileChooser.h"
+#include "widgets/MessageService.h"
+#include "widgets/QtText.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

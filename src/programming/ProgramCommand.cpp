@@ -1,11 +1,12 @@
 #include "programming/ProgramCommand.h"
 
-#include "app/MainWindow.h"
+#include "database/Document.h"
 #include "programming/PgmDialog.h"
 #include "programming/PortDirectory.h"
 #include "programming/SerialPortLink.h"
 #include "programming/SteadyClock.h"
 #include "report/PrintoutWin.h"
+#include "widgets/EditorHost.h"
 
 #include <QSettings>
 
@@ -30,16 +31,16 @@ const QString kTraceKey = QStringLiteral("Trace/Enabled");
 
 } // namespace
 
-void RunProgramming(MainWindow& main)
+void RunProgramming(EditorHost& host, PortSettings& cfg)
 {
     const std::filesystem::path folder = std::filesystem::current_path();
     SteadyClock clock;
-    SerialPortLink link(ResolvePortDevice(PortName(main.cfg().portIndex())), clock);
+    SerialPortLink link(ResolvePortDevice(PortName(cfg.portIndex())), clock);
     ProgrammingServices services{
-        .messages = main.messages(),
-        .files = main.files(),
-        .cfg = main.cfg(),
-        .showWarnings = [&main] { PrintoutWin::Open(main, SummaryMode::Warnings); },
+        .messages = host.messages(),
+        .files = host.files(),
+        .cfg = cfg,
+        .showWarnings = [&host] { PrintoutWin::Open(host, SummaryMode::Warnings); },
         .folder = folder,
         .keepBackups = IniFlag(folder, kBackupsKey, true),
         .traceLine = IniFlag(folder, kTraceKey, false),
@@ -52,8 +53,8 @@ void RunProgramming(MainWindow& main)
         [&link](const std::string& name) { link.setDevice(ResolvePortDevice(name)); },
         [](const std::string& name) { return ResolvePortDevice(name); },
     };
-    PgmDialog dialog(&main, main.document(), std::move(services), std::move(line));
-    main.runDialog(dialog);
+    PgmDialog dialog(&host.frame(), host.document(), std::move(services), std::move(line));
+    host.runDialog(dialog);
 }
 
 } // namespace veskar

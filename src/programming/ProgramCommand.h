@@ -2,10 +2,11 @@
 
 namespace veskar {
 
-class MainWindow;
+class EditorHost;
+class PortSettings;
 
 // The main window's Program command: the Programming dialog over the real
 // serial port, run modally.
-void RunProgramming(MainWindow& main);
+void RunProgramming(EditorHost& host, PortSettings& cfg);
 
 } // namespace veskar

@@ -1,11 +1,12 @@
 #include "report/OverviewWidget.h"
 
-#include "app/FixedFont.h"
-#include "app/MainWindow.h"
-#include "app/QtText.h"
+#include "database/Document.h"
 #include "report/PrintoutWin.h"
+#include "widgets/EditorHost.h"
+#include "widgets/FixedFont.h"
+#include "widgets/FlagsModel.h"
+#include "widgets/QtText.h"
 
-#include <QAction>
 #include <QEvent>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -43,7 +44,7 @@ QString SectionHtml(const OverviewSection& section)
 
 } // namespace
 
-OverviewWidget::OverviewWidget(MainWindow& main) : QScrollArea(&main), m_main(main)
+OverviewWidget::OverviewWidget(EditorHost& host) : QScrollArea(&host.frame()), m_host(host)
 {
     setObjectName(QStringLiteral("BaseWindow"));
     setWidgetResizable(true);
@@ -65,13 +66,13 @@ OverviewWidget::OverviewWidget(MainWindow& main) : QScrollArea(&main), m_main(ma
     }
     layout->addStretch();
     setWidget(column);
-    connect(&main, &MainWindow::documentTouched, this, &OverviewWidget::Follow);
+    host.whenDocumentTouched(this, [this] { Follow(); });
     Follow();
 }
 
 void OverviewWidget::Follow()
 {
-    const Document& document = m_main.document();
+    const Document& document = m_host.document();
     if (m_rebuilds > 0 && document.image == m_image && document.workingFile == m_fileName)
         return;
     m_image = document.image;
@@ -91,13 +92,13 @@ void OverviewWidget::Activate(OverviewTarget target)
 {
     const TargetInfo& info = kTargets[static_cast<std::size_t>(target)];
     if (info.editor) {
-        if (QAction* editor = m_main.action(*info.editor); editor && editor->isEnabled()) {
-            m_main.runCommand(static_cast<int>(*info.editor));
+        if (m_host.commandEnabled(*info.editor)) {
+            m_host.runCommand(static_cast<int>(*info.editor));
             return;
         }
     }
-    if (m_main.flags().allowed(CommandId::Summary) || PrintoutWin::Find(m_main))
-        PrintoutWin::Open(m_main, info.summary);
+    if (m_host.flags().allowed(CommandId::Summary) || PrintoutWin::Find(m_host))
+        PrintoutWin::Open(m_host, info.summary);
 }
 
 bool OverviewWidget::eventFilter(QObject* watched, QEvent* event)

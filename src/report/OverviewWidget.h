@@ -18,12 +18,12 @@ class QLabel;
 
 namespace veskar {
 
-class MainWindow;
+class EditorHost;
 
 class OverviewWidget final : public QScrollArea {
     Q_OBJECT
   public:
-    explicit OverviewWidget(MainWindow& main);
+    explicit OverviewWidget(EditorHost& host);
 
     [[nodiscard]] const std::vector<OverviewSection>& sections() const { return m_sections; }
     [[nodiscard]] QLabel* sectionLabel(OverviewTarget target) const;
@@ -37,7 +37,7 @@ class OverviewWidget final : public QScrollArea {
   private:
     void Follow();
 
-    MainWindow& m_main;
+    EditorHost& m_host;
     Image m_image{};
     std::string m_fileName;
     int m_rebuilds = 0;

@@ -1,8 +1,9 @@
 #include "report/PrintoutWin.h"
 
-#include "app/MainWindow.h"
-#include "app/MessageService.h"
-#include "app/ScreenFit.h"
+#include "database/Document.h"
+#include "widgets/EditorHost.h"
+#include "widgets/MessageService.h"
+#include "widgets/ScreenFit.h"
 
 #include <QAction>
 #include <QApplication>
@@ -82,13 +83,13 @@ int ScreenWidth(const QWidget& widget)
 
 } // namespace
 
-PrintoutWin::PrintoutWin(MainWindow& main, SummaryMode mode)
-    : EditorWindow(main,
+PrintoutWin::PrintoutWin(EditorHost& host, SummaryMode mode)
+    : EditorWindow(host,
                    {&CommandFlags::useron, &CommandFlags::diron, &CommandFlags::dirAon, &CommandFlags::dirBon,
                     &CommandFlags::dirCon, &CommandFlags::dirDon, &CommandFlags::genon,
                     &CommandFlags::printon, &CommandFlags::levelon},
                    Standing::Standalone),
-      m_layout(LayoutForScreen(ScreenWidth(main))), m_navigator(mode),
+      m_layout(LayoutForScreen(ScreenWidth(host.frame()))), m_navigator(mode),
       m_pdfName([this]() -> std::optional<QString> {
           const QString name = QFileDialog::getSaveFileName(this, QStringLiteral("Export PDF"), QString(),
                                                             QStringLiteral("PDF files (*.pdf)"));
@@ -120,21 +121,21 @@ PrintoutWin::PrintoutWin(MainWindow& main, SummaryMode mode)
     m_view->setFixedWidth(width - scrollBar - 2 * m_scroller->frameWidth());
     const int height = kWindowLines * m_layout.lineHeight + m_menuBar->sizeHint().height();
     setFixedSize(width, height);
-    if (const QScreen* screen = main.screen()) {
+    if (const QScreen* screen = host.frame().screen()) {
         const QRect free = screen->availableGeometry();
         move(free.left() + CentredLeft(free.width(), width),
              free.top() + std::max(0, free.height() - height) / 3);
     }
 
-    connect(&main, &MainWindow::documentTouched, this, &PrintoutWin::Refresh);
+    host.whenDocumentTouched(this, [this] { Refresh(); });
     Refresh();
 }
 
-PrintoutWin* PrintoutWin::Open(MainWindow& main, SummaryMode mode)
+PrintoutWin* PrintoutWin::Open(EditorHost& host, SummaryMode mode)
 {
-    PrintoutWin* window = Find(main);
+    PrintoutWin* window = Find(host);
     if (!window) {
-        window = new PrintoutWin(main, mode);
+        window = new PrintoutWin(host, mode);
         // The programming dialog asks whether to go on while the warnings are shown.
         if (const QWidget* front = QApplication::activeModalWidget())
             window->PlaceBeside(front->frameGeometry());
@@ -152,7 +153,7 @@ PrintoutWin* PrintoutWin::Open(MainWindow& main, SummaryMode mode)
 // the start of every line in view.
 void PrintoutWin::PlaceBeside(const QRect& dialog)
 {
-    const QScreen* screen = main().screen();
+    const QScreen* screen = host().frame().screen();
     if (!screen)
         return;
     const QRect free = screen->availableGeometry();
@@ -162,9 +163,9 @@ void PrintoutWin::PlaceBeside(const QRect& dialog)
         move(std::max(free.left(), dialog.left() - width()), y());
 }
 
-PrintoutWin* PrintoutWin::Find(const MainWindow& main)
+PrintoutWin* PrintoutWin::Find(const EditorHost& host)
 {
-    for (const QPointer<QWidget>& window : main.editorWindows())
+    for (const QPointer<QWidget>& window : host.editorWindows())
         if (auto* summary = qobject_cast<PrintoutWin*>(window.data()))
             return summary;
     return nullptr;
@@ -210,7 +211,7 @@ QAction* PrintoutWin::action(Command command) const
 
 void PrintoutWin::Refresh()
 {
-    const Image& image = main().document().image;
+    const Image& image = host().document().image;
     if (!m_built || !(image == m_shownImage)) {
         m_shownImage = image;
         SummaryNavigator::PageCounts counts{};
@@ -277,7 +278,7 @@ void PrintoutWin::Print()
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
-    if (main().runDialog(dialog) != QDialog::Accepted)
+    if (host().runDialog(dialog) != QDialog::Accepted)
         return;
     PrintingDialog printing(this);
     printing.show();
@@ -287,14 +288,14 @@ void PrintoutWin::Print()
     });
     printing.hide();
     if (!printed)
-        main().messages().Error(this, QString::fromLatin1(kPrintFailed));
+        host().messages().Error(this, QString::fromLatin1(kPrintFailed));
     Refresh();
 }
 
 void PrintoutWin::PageSetup()
 {
     QPageSetupDialog dialog(&m_printer, this);
-    main().runDialog(dialog);
+    host().runDialog(dialog);
 }
 
 void PrintoutWin::PrintPreview()
@@ -304,7 +305,7 @@ void PrintoutWin::PrintPreview()
     dialog.setObjectName(QStringLiteral("PrintPreview"));
     connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
             [this](QPrinter* printer) { (void)PrintPages(*printer, PagesToPrint(), m_layout); });
-    main().runDialog(dialog);
+    host().runDialog(dialog);
 }
 
 bool PrintoutWin::ExportPdf(const QString& fileName)
@@ -313,7 +314,7 @@ bool PrintoutWin::ExportPdf(const QString& fileName)
     const WriteResult result = WritePdfFile(fileName.toStdString(), PagesToPrint(), m_layout);
     if (result.outcome != WriteOutcome::Written) {
         const std::string text = WithReason(kPdfWriteError + fileName.toStdString(), result.problem);
-        main().messages().FileError(this, QString::fromStdString(text));
+        host().messages().FileError(this, QString::fromStdString(text));
         return false;
     }
     return true;

@@ -12,9 +12,9 @@
 // then. The window manager still keeps it above the main window, so it is
 // seen beside the question.
 
-#include "app/EditorWindow.h"
 #include "report/ReportPainter.h"
 #include "report/SummaryNavigator.h"
+#include "widgets/EditorWindow.h"
 
 #include <QPrinter>
 
@@ -47,12 +47,12 @@ class PrintoutWin final : public EditorWindow {
         CmNextPage = 5740,
     };
 
-    PrintoutWin(MainWindow& main, SummaryMode mode);
+    PrintoutWin(EditorHost& host, SummaryMode mode);
 
-    // The window of this main window, made or raised and showing the first page of `mode`.
-    static PrintoutWin* Open(MainWindow& main, SummaryMode mode);
-    // The open window of this main window, if any.
-    [[nodiscard]] static PrintoutWin* Find(const MainWindow& main);
+    // The host's window, made or raised and showing the first page of `mode`.
+    static PrintoutWin* Open(EditorHost& host, SummaryMode mode);
+    // The host's open window, if any.
+    [[nodiscard]] static PrintoutWin* Find(const EditorHost& host);
 
     void Choose(SummaryMode mode);
     void NextPage();

@@ -1,8 +1,8 @@
 #include "report/ReportPainter.h"
 
-#include "app/FixedFont.h"
-#include "app/QtText.h"
-#include "app/ScreenFit.h"
+#include "widgets/FixedFont.h"
+#include "widgets/QtText.h"
+#include "widgets/ScreenFit.h"
 
 #include <QBuffer>
 #include <QFontInfo>

@@ -1,7 +1,7 @@
 #include "report/SummaryPdf.h"
 
-#include "app/ScreenFit.h"
 #include "report/ReportPainter.h"
+#include "widgets/ScreenFit.h"
 
 #include <QGuiApplication>
 

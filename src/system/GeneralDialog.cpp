@@ -1,12 +1,12 @@
 #include "system/GeneralDialog.h"
 
-#include "app/Latin1Validator.h"
-#include "app/QtText.h"
 #include "database/Document.h"
 #include "system/CallProgress.h"
 #include "system/ModbusDialog.h"
 #include "system/SystemMessages.h"
 #include "system/SystemWhatsThis.h"
+#include "widgets/Latin1Validator.h"
+#include "widgets/QtText.h"
 
 #include <QCheckBox>
 #include <QComboBox>

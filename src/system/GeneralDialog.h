@@ -5,8 +5,8 @@
 // Modbus form, the Modbus pair. OK runs the checks and writes straight into
 // the system block, then warns about every system code a user also has.
 
-#include "app/EditorDialog.h"
 #include "system/SystemChecks.h"
+#include "widgets/EditorDialog.h"
 
 #include <QHash>
 

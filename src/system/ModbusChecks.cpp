@@ -1,7 +1,7 @@
 #include "system/ModbusChecks.h"
 
-#include "app/EntryNumber.h"
 #include "system/SystemMessages.h"
+#include "widgets/EntryNumber.h"
 
 namespace veskar {
 

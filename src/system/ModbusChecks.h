@@ -3,8 +3,8 @@
 // The Modbus settings form over a copy of the Modbus pair: its entries, change
 // detection and the address check.
 
-#include "app/Verdict.h"
 #include "system/SystemData.h"
+#include "widgets/Verdict.h"
 
 #include <array>
 #include <string>

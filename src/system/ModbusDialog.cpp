@@ -1,8 +1,8 @@
 #include "system/ModbusDialog.h"
 
-#include "app/QtText.h"
 #include "system/SystemMessages.h"
 #include "system/SystemWhatsThis.h"
+#include "widgets/QtText.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

@@ -4,8 +4,8 @@
 // the system settings form's copy of the pair. OK checks the address and
 // rewrites the copy; the system block changes only with the system form's OK.
 
-#include "app/EditorDialog.h"
 #include "system/ModbusChecks.h"
+#include "widgets/EditorDialog.h"
 
 class QComboBox;
 

@@ -1,9 +1,9 @@
 #include "system/SystemChecks.h"
 
-#include "app/CodeEntry.h"
-#include "app/EntryNumber.h"
 #include "database/Codes.h"
+#include "directories/CodeEntry.h"
 #include "system/SystemMessages.h"
+#include "widgets/EntryNumber.h"
 
 namespace veskar {
 

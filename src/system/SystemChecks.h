@@ -3,9 +3,9 @@
 // The acceptance checks of the system settings form and of the Modbus form,
 // and the warnings the system form gives after storing.
 
-#include "app/Verdict.h"
 #include "database/Image.h"
 #include "system/SystemData.h"
+#include "widgets/Verdict.h"
 
 #include <span>
 #include <string>

@@ -1,8 +1,8 @@
 #include "system/SystemData.h"
 
-#include "app/EntryNumber.h"
 #include "database/Codes.h"
 #include "database/Defaults.h"
+#include "widgets/EntryNumber.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,9 +1,9 @@
 #include "users/UserChecks.h"
 
-#include "app/CodeEntry.h"
-#include "app/EntryNumber.h"
 #include "database/Codes.h"
+#include "directories/CodeEntry.h"
 #include "users/UserMessages.h"
+#include "widgets/EntryNumber.h"
 
 #include <algorithm>
 

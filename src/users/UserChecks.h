@@ -2,9 +2,9 @@
 
 // The acceptance checks of the user settings form, over what its fields hold.
 
-#include "app/Verdict.h"
 #include "database/Image.h"
 #include "users/UserData.h"
+#include "widgets/Verdict.h"
 
 #include <array>
 #include <optional>

@@ -1,9 +1,9 @@
 #include "users/UserDialog.h"
 
-#include "app/Latin1Validator.h"
-#include "app/QtText.h"
 #include "database/Image.h"
 #include "users/UserMessages.h"
+#include "widgets/Latin1Validator.h"
+#include "widgets/QtText.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

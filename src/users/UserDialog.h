@@ -5,8 +5,8 @@
 // the checks; a refusal puts the focus into the offending field. The image
 // itself changes only when the user list window is left with "E&xit and Save".
 
-#include "app/EditorDialog.h"
 #include "users/UserChecks.h"
+#include "widgets/EditorDialog.h"
 
 #include <array>
 #include <span>

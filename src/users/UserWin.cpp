@@ -1,13 +1,14 @@
 #include "users/UserWin.h"
 
-#include "app/FixedFont.h"
-#include "app/MainWindow.h"
-#include "app/MessageService.h"
-#include "app/QtText.h"
-#include "app/ScreenFit.h"
+#include "database/Document.h"
 #include "users/UserDialog.h"
 #include "users/UserMessages.h"
 #include "users/UserTable.h"
+#include "widgets/EditorHost.h"
+#include "widgets/FixedFont.h"
+#include "widgets/MessageService.h"
+#include "widgets/QtText.h"
+#include "widgets/ScreenFit.h"
 
 #include <QKeyEvent>
 #include <QMenuBar>
@@ -129,8 +130,8 @@ class UserTableView : public QWidget {
     UserWin& m_window;
 };
 
-UserWin::UserWin(MainWindow& main)
-    : EditorWindow(main, {&CommandFlags::useron, &CommandFlags::genon, &CommandFlags::fileon,
+UserWin::UserWin(EditorHost& host)
+    : EditorWindow(host, {&CommandFlags::useron, &CommandFlags::genon, &CommandFlags::fileon,
                           &CommandFlags::pgmon, &CommandFlags::defaulton})
 {
     setObjectName(QStringLiteral("UserWin"));
@@ -138,7 +139,7 @@ UserWin::UserWin(MainWindow& main)
     setProperty("helpTopic", QStringLiteral("users.html"));
     setWindowFlag(Qt::WindowMinMaxButtonsHint, false);
 
-    const QScreen* screen = main.screen();
+    const QScreen* screen = host.frame().screen();
     m_font = FixedFont(FitToScreen(screen->geometry().width()).points);
 
     auto* menu = new QMenuBar(this);
@@ -166,7 +167,7 @@ QWidget* UserWin::table() const
 
 void UserWin::SetupWindow()
 {
-    const Image& image = main().document().image;
+    const Image& image = host().document().image;
     for (int i = 0; i < kUserCount; ++i)
         m_users[static_cast<std::size_t>(i)] = LoadUserData(image.User[static_cast<std::size_t>(i)]);
     m_table->setFocus();
@@ -175,7 +176,7 @@ void UserWin::SetupWindow()
 // As wide as the screen allows, but never narrower than the table's text in the font in use.
 void UserWin::PlaceOnScreen()
 {
-    const QRect screen = main().screen()->geometry();
+    const QRect screen = host().frame().screen()->geometry();
     const int width = std::max(FitToScreen(screen.width()).width, m_table->sizeHint().width());
     m_table->setFixedSize(width, m_table->sizeHint().height());
     adjustSize();
@@ -197,9 +198,9 @@ void UserWin::selectRow(int row)
 void UserWin::EditLine()
 {
     setEnabled(false);
-    UserDialog dialog(this, main().messages(), m_users[static_cast<std::size_t>(m_selected)], m_selected,
-                      m_users, main().document().image.gen);
-    main().runDialog(dialog);
+    UserDialog dialog(this, host().messages(), m_users[static_cast<std::size_t>(m_selected)], m_selected,
+                      m_users, host().document().image.gen);
+    host().runDialog(dialog);
     setEnabled(true);
     m_table->update(m_table->rowRect(m_selected));
     // The form closed while this window was disabled: the window manager may
@@ -227,14 +228,14 @@ void UserWin::CmWinCancel()
 
 bool UserWin::CanClose()
 {
-    Document& document = main().document();
+    Document& document = host().document();
     bool changed = false;
     for (int i = 0; i < kUserCount; ++i)
         changed = UserDataChanged(m_users[static_cast<std::size_t>(i)],
                                   document.image.User[static_cast<std::size_t>(i)]) ||
                   changed;
     if (!m_exitFlag)
-        return !changed || main().messages().ConfirmDiscard(this, Text(kUserListSubject));
+        return !changed || host().messages().ConfirmDiscard(this, Text(kUserListSubject));
     for (int i = 0; i < kUserCount; ++i)
         document.image.User[static_cast<std::size_t>(i)] =
             StoreUserData(m_users[static_cast<std::size_t>(i)]);

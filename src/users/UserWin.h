@@ -4,8 +4,8 @@
 // interval, edited row by row in the user settings form. Edits live in the
 // window's own text copies until "E&xit and Save" writes all 16 records back.
 
-#include "app/EditorWindow.h"
 #include "users/UserData.h"
+#include "widgets/EditorWindow.h"
 
 #include <QFont>
 
@@ -21,7 +21,7 @@ class UserTableView;
 class UserWin : public EditorWindow {
     Q_OBJECT
   public:
-    explicit UserWin(MainWindow& main);
+    explicit UserWin(EditorHost& host);
 
     [[nodiscard]] int selectedRow() const { return m_selected; }
     void selectRow(int row);

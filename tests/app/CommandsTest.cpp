@@ -1,5 +1,5 @@
 #include "app/Commands.h"
-#include "app/CommandFlags.h"
+#include "widgets/CommandFlags.h"
 
 #include <gtest/gtest.h>
 

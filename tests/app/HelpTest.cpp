@@ -1,11 +1,11 @@
 #include "QtPrint.h"
 #include "TestFolder.h"
 #include "app/Commands.h"
-#include "app/FileChooser.h"
 #include "app/HelpWindow.h"
 #include "app/MainWindow.h"
-#include "app/MessageService.h"
 #include "levels/SetptDialog.h"
+#include "widgets/FileChooser.h"
+#include "widgets/MessageService.h"
 
 #include <QAction>
 #include <QApplication>

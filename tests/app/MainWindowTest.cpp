@@ -1,11 +1,11 @@
-#include "app/MainWindow.h"
 #include "QtPrint.h"
 #include "TestFolder.h"
-#include "app/EditorWindow.h"
-#include "app/FileChooser.h"
-#include "app/MessageService.h"
+#include "app/MainWindow.h"
 #include "app/Startup.h"
 #include "levels/SetptDialog.h"
+#include "widgets/EditorWindow.h"
+#include "widgets/FileChooser.h"
+#include "widgets/MessageService.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "app/MessageService.h"
+#include "widgets/MessageService.h"
 
 #include <QMessageBox>
 #include <QPushButton>

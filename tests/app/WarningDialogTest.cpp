@@ -1,6 +1,6 @@
-#include "app/WarningDialog.h"
 #include "QtPrint.h"
-#include "app/CommandFlags.h"
+#include "widgets/CommandFlags.h"
+#include "widgets/WarningDialog.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -6,14 +6,14 @@
 #include "cli/CliCommand.h"
 #include "database/DataFile.h"
 #include "database/Defaults.h"
-#include "app/FileChooser.h"
-#include "app/MessageService.h"
 #include "database/Document.h"
 #include "programming/PgmDialog.h"
 #include "programming/SerialPortLink.h"
 #include "programming/SteadyClock.h"
 #include "programming/TransferTexts.h"
 #include "support/ChildProcess.h"
+#include "widgets/FileChooser.h"
+#include "widgets/MessageService.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,5 +1,5 @@
 #include "directories/DirDialog.h"
-#include "app/MessageService.h"
+#include "widgets/MessageService.h"
 
 #include "../app/QtPrint.h"
 

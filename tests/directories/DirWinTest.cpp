@@ -1,12 +1,12 @@
-#include "directories/DirWin.h"
 #include "directories/CopyDirDialog.h"
 #include "directories/DirDialog.h"
+#include "directories/DirWin.h"
 
 #include "../app/QtPrint.h"
 #include "../app/TestFolder.h"
-#include "app/FileChooser.h"
 #include "app/MainWindow.h"
-#include "app/MessageService.h"
+#include "widgets/FileChooser.h"
+#include "widgets/MessageService.h"
 
 #include <QAction>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
-#include "levels/SetptDialog.h"
-#include "app/MessageService.h"
 #include "database/Defaults.h"
 #include "database/Document.h"
+#include "levels/SetptDialog.h"
+#include "widgets/MessageService.h"
 
 #include <QLabel>
 #include <QSlider>

@@ -1,8 +1,6 @@
-#include "EngineFixture.h"
 #include "../app/QtPrint.h"
+#include "EngineFixture.h"
 
-#include "app/FileChooser.h"
-#include "app/MessageService.h"
 #include "database/Codes.h"
 #include "database/DataFile.h"
 #include "database/Document.h"
@@ -13,6 +11,8 @@
 #include "programming/PgmTexts.h"
 #include "programming/ProgrammingQuestions.h"
 #include "programming/TransferTexts.h"
+#include "widgets/FileChooser.h"
+#include "widgets/MessageService.h"
 
 #include <QCheckBox>
 #include <QComboBox>

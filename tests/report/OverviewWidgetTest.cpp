@@ -2,10 +2,10 @@
 
 #include "../app/TestFolder.h"
 #include "ReportImages.h"
-#include "app/FileChooser.h"
 #include "app/MainWindow.h"
-#include "app/MessageService.h"
 #include "report/PrintoutWin.h"
+#include "widgets/FileChooser.h"
+#include "widgets/MessageService.h"
 
 #include <QLabel>
 #include <QTest>

@@ -3,15 +3,15 @@
 
 #include "../app/QtPrint.h"
 #include "../app/TestFolder.h"
-#include "app/FileChooser.h"
 #include "app/HelpMode.h"
 #include "app/HelpWindow.h"
 #include "app/MainWindow.h"
-#include "app/MessageService.h"
 #include "database/Codes.h"
 #include "database/Defaults.h"
 #include "database/Document.h"
 #include "system/SystemWhatsThis.h"
+#include "widgets/FileChooser.h"
+#include "widgets/MessageService.h"
 
 #include <QAction>
 #include <QCheckBox>

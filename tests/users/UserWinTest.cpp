@@ -1,12 +1,12 @@
-#include "users/UserWin.h"
 #include "users/UserDialog.h"
+#include "users/UserWin.h"
 
 #include "../app/QtPrint.h"
 #include "../app/TestFolder.h"
-#include "app/FileChooser.h"
 #include "app/MainWindow.h"
-#include "app/MessageService.h"
 #include "database/Codes.h"
+#include "widgets/FileChooser.h"
+#include "widgets/MessageService.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,7 +1,7 @@
 // Writes the application icon as hicolor PNGs for installing:
 // OUT/<n>x<n>/apps/NAME.png for each size.
 
-#include "app/Icons.h"
+#include "widgets/Icons.h"
 
 #include <QDir>
 

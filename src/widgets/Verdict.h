@@ -17,6 +17,8 @@ enum class MessageKind {
 
 inline constexpr const char* kErrorCaption = "Error";
 inline constexpr const char* kWarningCaption = "Warning";
+// Save and erase questions.
+inline constexpr const char* kQueryCaption = "Query";
 
 template <typename Control> struct Verdict {
     MessageKind kind;

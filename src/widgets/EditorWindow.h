@@ -6,7 +6,7 @@
 // well stays cleared, so the user list closing beside an open directory window
 // leaves the file and program commands greyed.
 
-#include "app/FlagsModel.h"
+#include "widgets/FlagsModel.h"
 
 #include <QWidget>
 
@@ -14,7 +14,7 @@
 
 namespace veskar {
 
-class MainWindow;
+class EditorHost;
 
 class EditorWindow : public QWidget {
     Q_OBJECT
@@ -27,8 +27,8 @@ class EditorWindow : public QWidget {
     // or one of its dialogs is raised.
     enum class Standing { OverMain, Standalone };
 
-    // Owned by the main window, which closes it (asking) before the program ends.
-    EditorWindow(MainWindow& main, std::vector<FlagsModel::Flag> held, Standing standing = Standing::OverMain);
+    // Owned by the host, which closes it (asking) before the program ends.
+    EditorWindow(EditorHost& host, std::vector<FlagsModel::Flag> held, Standing standing = Standing::OverMain);
     ~EditorWindow() override;
 
     // Shows the window. A Standalone one is shown as a transient of the main
@@ -45,10 +45,10 @@ class EditorWindow : public QWidget {
     // The window has no status line of its own: its menu hints show in the main window's.
     bool event(QEvent* event) override;
 
-    MainWindow& main() { return m_main; }
+    EditorHost& host() { return m_host; }
 
   private:
-    MainWindow& m_main;
+    EditorHost& m_host;
     Standing m_standing;
 };
 

@@ -1,4 +1,4 @@
-#include "app/CodeEntry.h"
+#include "directories/CodeEntry.h"
 
 #include "database/Image.h"
 #include "directories/ValueChecks.h"

@@ -1,4 +1,4 @@
-#include "app/CommandFlags.h"
+#include "widgets/CommandFlags.h"
 
 namespace veskar {
 

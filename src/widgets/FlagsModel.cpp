@@ -1,4 +1,4 @@
-#include "app/FlagsModel.h"
+#include "widgets/FlagsModel.h"
 
 namespace veskar {
 

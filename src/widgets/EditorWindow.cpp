@@ -1,28 +1,27 @@
-#include "app/EditorWindow.h"
+#include "widgets/EditorWindow.h"
 
-#include "app/MainWindow.h"
+#include "widgets/EditorHost.h"
 
 #include <QCloseEvent>
-#include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QWindow>
 
 namespace veskar {
 
-EditorWindow::EditorWindow(MainWindow& main, std::vector<FlagsModel::Flag> held, Standing standing)
-    : QWidget(standing == Standing::OverMain ? &main : nullptr, Qt::Dialog), m_main(main),
+EditorWindow::EditorWindow(EditorHost& host, std::vector<FlagsModel::Flag> held, Standing standing)
+    : QWidget(standing == Standing::OverMain ? &host.frame() : nullptr, Qt::Dialog), m_host(host),
       m_standing(standing)
 {
     if (standing == Standing::Standalone)
-        setWindowIcon(main.windowIcon());
+        setWindowIcon(host.frame().windowIcon());
     setAttribute(Qt::WA_DeleteOnClose);
-    m_main.flags().hold(this, std::move(held));
-    m_main.addEditorWindow(this);
+    m_host.flags().hold(this, std::move(held));
+    m_host.addEditorWindow(this);
 }
 
 EditorWindow::~EditorWindow()
 {
-    m_main.flags().release(this);
+    m_host.flags().release(this);
 }
 
 void EditorWindow::showOverMain()
@@ -33,7 +32,7 @@ void EditorWindow::showOverMain()
     }
     // The window system takes the transient parent when the window is shown.
     winId();
-    windowHandle()->setTransientParent(m_main.windowHandle());
+    windowHandle()->setTransientParent(m_host.frame().windowHandle());
     show();
     windowHandle()->setTransientParent(nullptr);
 }
@@ -41,7 +40,7 @@ void EditorWindow::showOverMain()
 bool EditorWindow::event(QEvent* event)
 {
     if (event->type() == QEvent::StatusTip) {
-        m_main.statusBar()->showMessage(static_cast<QStatusTipEvent*>(event)->tip());
+        m_host.showHint(static_cast<QStatusTipEvent*>(event)->tip());
         return true;
     }
     return QWidget::event(event);
@@ -53,9 +52,9 @@ void EditorWindow::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    m_main.flags().release(this);
+    m_host.flags().release(this);
     event->accept();
-    m_main.touchDocument();
+    m_host.touchDocument();
 }
 
 } // namespace veskar

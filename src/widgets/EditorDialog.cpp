@@ -1,8 +1,8 @@
-#include "app/EditorDialog.h"
+#include "widgets/EditorDialog.h"
 
-#include "app/MessageService.h"
-#include "app/QtText.h"
 #include "database/Document.h"
+#include "widgets/MessageService.h"
+#include "widgets/QtText.h"
 
 #include <QLineEdit>
 

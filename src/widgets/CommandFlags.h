@@ -4,7 +4,7 @@
 // main-window command clears its flag while open and restores it on close.
 // The main window enables its menu items and toolbar buttons from them.
 
-#include "app/Commands.h"
+#include "widgets/CommandId.h"
 
 namespace veskar {
 

@@ -1,4 +1,4 @@
-#include "app/Icons.h"
+#include "widgets/Icons.h"
 
 #include <QImage>
 #include <QPainter>

@@ -3,7 +3,7 @@
 // Every message box of the program goes through one service, so the texts are
 // shown exactly as given and tests can answer the boxes and read them back.
 
-#include "app/Verdict.h"
+#include "widgets/Verdict.h"
 
 #include <QPointer>
 #include <QString>

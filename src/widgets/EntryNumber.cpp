@@ -1,4 +1,4 @@
-#include "app/EntryNumber.h"
+#include "widgets/EntryNumber.h"
 
 #include <limits>
 

@@ -1,4 +1,4 @@
-#include "cli/Listing.h"
+#include "report/Listing.h"
 
 #include "database/Codes.h"
 #include "database/Defaults.h"

@@ -1,10 +1,9 @@
-#include "app/MessageService.h"
+#include "widgets/MessageService.h"
 
-#include "app/CommandFlags.h"
-#include "app/QtText.h"
-#include "app/Startup.h"
-#include "app/WarningDialog.h"
 #include "database/DataFile.h"
+#include "widgets/CommandFlags.h"
+#include "widgets/QtText.h"
+#include "widgets/WarningDialog.h"
 
 #include <QMessageBox>
 
@@ -35,7 +34,7 @@ void MessageService::FileError(QWidget* parent, const QString& text)
 
 MessageService::Answer MessageService::Query(QWidget* parent, Buttons buttons, const QString& text)
 {
-    return Show(parent, Text(kQueryCaption), Icon::Question, buttons, text);
+    return Show(parent, QString::fromLatin1(kQueryCaption), Icon::Question, buttons, text);
 }
 
 std::unique_ptr<QMessageBox> QtMessageService::MakeBox(QWidget* parent, const QString& caption, Icon icon,

@@ -1,4 +1,4 @@
-#include "app/FileChooser.h"
+#include "widgets/FileChooser.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

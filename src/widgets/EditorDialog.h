@@ -7,7 +7,7 @@
 // copy for another editor (a user row, the Modbus pair) marks nothing: the
 // editor that owns the copy does, when it stores it.
 
-#include "app/Verdict.h"
+#include "widgets/Verdict.h"
 
 #include <QDialog>
 

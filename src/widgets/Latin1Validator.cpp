@@ -1,4 +1,4 @@
-#include "app/Latin1Validator.h"
+#include "widgets/Latin1Validator.h"
 
 #include <algorithm>
 

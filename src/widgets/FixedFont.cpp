@@ -1,4 +1,4 @@
-#include "app/FixedFont.h"
+#include "widgets/FixedFont.h"
 
 #include <QFontDatabase>
 

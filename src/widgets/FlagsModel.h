@@ -5,7 +5,7 @@
 // while nobody holds it, so closing one window never re-enables a command that
 // another open window still blocks. The main window follows every change.
 
-#include "app/CommandFlags.h"
+#include "widgets/CommandFlags.h"
 
 #include <QObject>
 

@@ -1,6 +1,6 @@
-#include "app/WarningDialog.h"
+#include "widgets/WarningDialog.h"
 
-#include "app/CommandFlags.h"
+#include "widgets/CommandFlags.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
