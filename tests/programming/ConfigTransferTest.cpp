@@ -123,84 +123,7 @@ TEST_F(ConfigTransfer, SixSilentAttemptsTakeAboutThirtyOneSeconds)
     }
 }
 
-// How each fault ends: the frames the PC sent, the last Activity and Status, the result,
-// and an image that a failed transfer leaves as it was.
-struct Fault {
-    const char* name;
-    bool write;
-    UnitFaults faults;
-    Tamper tamper;
-    std::vector<Byte> commands; // empty: not checked
-    std::string_view activity;  // empty: not checked
-    std::string_view status;
-    TransferResult result;
-};
-
-constexpr Byte L = kCmdLinkFirstPass, W = kCmdWriteConfig, R = kCmdReadConfig, D = kCmdData;
-constexpr Byte E = kCmdEndOfTransfer;
-constexpr auto Ok = TransferResult::Succeeded, Bad = TransferResult::Failed;
-constexpr auto None = Tamper::None;
-constexpr std::string_view kAt1 = "Transfer failed at packet number 1", kSent = texts::kDatabaseTransferred;
-using namespace texts;
-
-// clang-format off
-const Fault kFaults[] = {
-    {"WriteDataNeverAcknowledged", true, {.cutAfterBytes = 14}, None, {L, W, D, D, D, E},
-     "Transmitting packet 1 of 1", kCheckConnection, Bad},
-    {"WriteCommandNeverAcknowledged", true, {.cutAfterBytes = 7}, None, {L, W, W, W, E}, kSettingUpLink, kCheckConnection, Bad},
-    {"WriteOneCorruptAcknowledge", true, {.corruptReply = 3}, None, {L, W, D, D, E}, kSuccess, kSent, Ok},
-    {"WriteSecondPassRescuesTheLink", true, {.ignoreFirst = 4}, None, {L, L, L, 0x88, 0x88, W, D, E}, "", kSent, Ok},
-    {"WriteThroughNoise", true, {.noise = true}, None, {L, W, D, D, E}, "", kSent, Ok}, // the third burst holds 0x16
-    {"WriteOnAnEchoingLine", true, {.echo = true}, None, {}, "", kCheckConnection, Bad},
-    {"ReadCommandNeverAcknowledged", false, {.cutAfterBytes = 7}, None, {L, R, R, R}, kSettingUpLink, kCheckConnection, Bad},
-    {"ReadEveryDataFrameCorrupt", false, {}, Tamper::DataCrc, {L, R, D, D, D}, kDataTransferFromUnit, kAt1, Bad},
-    {"ReadDataWithTheWrongCommand", false, {}, Tamper::DataCommand, {L, R, D, D, D}, kDataTransferFromUnit, kAt1, Bad},
-    {"ReadEveryReplyWithTheWrongCommand", false, {.wrongCommand = true}, None, {}, "", kCheckConnection, Bad},
-    {"ReadOneCorruptDataFrame", false, {.corruptReply = 3}, None, {L, R, D, D, E}, kConfigurationRead, kSuccess, Ok},
-    {"ReadLineCutInsideTheData", false, {.cutAfterBytes = 2000}, None, {}, "", kAt1, Bad},
-    {"WriteToASlowUnit", true, {.slowReplyMs = 4000}, None, {L, W, D, E}, kSuccess, kSent, Ok},
-    {"ReadFromASlowUnit", false, {.slowReplyMs = 4000}, None, {L, R, D, E}, kConfigurationRead, kSuccess, Ok},
-    // Each late answer lands in the retry's wait and is the answer that retry would get.
-    {"WriteToAUnitSlowerThanTheWait", true, {.slowReplyMs = 6000}, None, {L, L, W, W, D, E}, kSuccess, kSent, Ok},
-    {"ReadFromAUnitSlowerThanTheWait", false, {.slowReplyMs = 6000}, None, {L, L, R, R, D, D, E}, kConfigurationRead, kSuccess, Ok},
-};
-// clang-format on
-
-void PrintTo(const Fault& fault, std::ostream* out)
-{
-    *out << fault.name;
-}
-
-class ConfigFault : public ConfigTransfer, public ::testing::WithParamInterface<Fault> {};
-
-TEST_P(ConfigFault, EndsWithItsTextsAndFrames)
-{
-    const Fault& c = GetParam();
-    memory.configuration[offsetof(Image, gen) + offsetof(SystemBlock, siteName)] = 'Q';
-    Faults(c.faults, c.tamper);
-    ASSERT_TRUE(c.write ? engine.StartConfigWrite(image) : engine.StartConfigRead(image));
-    const Image before = image; // a write's adjustments are expected to stay
-    RunToEnd();
-    if (!c.commands.empty()) {
-        EXPECT_THAT(line.pcCommands(), ElementsAreArray(c.commands));
-    }
-    if (!c.activity.empty()) {
-        EXPECT_EQ(Recorder::Last(seen.activity), c.activity);
-    }
-    EXPECT_EQ(Recorder::Last(seen.status), c.status);
-    EXPECT_THAT(seen.ended, ElementsAre(c.result));
-    if (c.write && c.result == Ok) {
-        EXPECT_TRUE(std::ranges::equal(image.bytes(), std::span(memory.configuration).first(kImageSize)));
-    }
-    if (c.result == Bad || c.write) {
-        EXPECT_EQ(image, before);
-    } else {
-        EXPECT_EQ(image.gen.siteName[0], 'Q');
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Faults, ConfigFault, ::testing::ValuesIn(kFaults),
-                         [](const auto& info) { return std::string(info.param.name); });
+constexpr std::string_view kAt1 = "Transfer failed at packet number 1";
 
 TEST_F(ConfigTransfer, EndMarkerInPlaceOfDataIsJudgedAfterTheByteTimeout)
 {
@@ -215,7 +138,7 @@ TEST_F(ConfigTransfer, EndMarkerInPlaceOfDataIsJudgedAfterTheByteTimeout)
     EXPECT_EQ(seen.configurationRead, 0);
     EXPECT_EQ(image, before);
     // A failed read, but the unit completed its exchange and gets its closing frame.
-    EXPECT_THAT(seen.ended, ::testing::ElementsAre(TransferResult::Failed));
+    EXPECT_THAT(seen.ended, ElementsAre(TransferResult::Failed));
     EXPECT_EQ(line.pcCommands().back(), kCmdEndOfTransfer);
 }
 

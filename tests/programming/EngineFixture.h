@@ -103,11 +103,11 @@ struct TempDir {
 };
 
 // Whether a transfer left a scratch or half-written file in `dir` (folders a test plants do not count).
-inline bool ScratchLeft(const std::filesystem::path& dir)
+inline bool ScratchLeft(const std::filesystem::path& dir, const std::filesystem::path& kept = {})
 {
     for (const auto& entry : std::filesystem::directory_iterator(dir)) {
         const std::string name = entry.path().filename().string();
-        if (!entry.is_regular_file())
+        if (!entry.is_regular_file() || entry.path() == kept)
             continue;
         if (name.starts_with("scratch") || name.find(".writing-") != std::string::npos || name.ends_with(".tmp"))
             return true;

@@ -39,22 +39,31 @@ std::string Letters(const std::vector<Byte>& commands)
     return out;
 }
 
-UnitFaults FaultNamed(const std::string& name)
+// A fault of the unit, or of the line after it ("spoiled-..." damages every data frame).
+std::pair<UnitFaults, Tamper> FaultNamed(const std::string& name)
 {
+    if (name == "spoiled-crc")
+        return {{}, Tamper::DataCrc};
+    if (name == "spoiled-command")
+        return {{}, Tamper::DataCommand};
     static const std::map<std::string, UnitFaults> kFaults = {
         {"none", {}},
         {"silent", {.silent = true}},
         {"ignore=2", {.ignoreFirst = 2}},
+        {"ignore=4", {.ignoreFirst = 4}},
         {"bad-crc=3", {.corruptReply = 3}},
         {"noise", {.noise = true}},
         {"echo", {.echo = true}},
+        {"cut=7", {.cutAfterBytes = 7}},
+        {"cut=14", {.cutAfterBytes = 14}},
         {"cut=20", {.cutAfterBytes = 20}},
         {"end-at=1", {.endOfDataAtPacket = 1}},
         {"wrong-command", {.wrongCommand = true}},
         {"wrong-command=3", {.wrongCommand = true, .wrongCommandReply = 3}},
+        {"slow=4000", {.slowReplyMs = 4000}},
         {"slow=6000", {.slowReplyMs = 6000}},
     };
-    return kFaults.at(name);
+    return {kFaults.at(name), Tamper::None};
 }
 
 constexpr auto Ok = TransferResult::Succeeded, Bad = TransferResult::Failed;
@@ -114,6 +123,14 @@ const Cell kMatrix[] = {
     {"wrong-command=3", VocabWrite, Ok, "Vocab succesfully transferred to the Corvane VWM", "LVDDDDE", New},
     {"wrong-command=3", VoiceWrite, Ok, "Voices transferred to the Corvane VWM", "LWDDDE", New},
     {"wrong-command=3", VoiceRead, Ok, "Voice data read from the Corvane VWM", "LrDDDDE", New},
+    {"ignore=4", ConfigWrite, Ok, "Database transferred to the Corvane VWM", "LLLllCDE", New},
+    {"cut=7", ConfigWrite, Bad, "Communications Failure - Check connection.", "LCCCE", AsBefore},
+    {"cut=7", ConfigRead, Bad, "Communications Failure - Check connection.", "LRRR", AsBefore},
+    {"cut=14", ConfigWrite, Bad, "Communications Failure - Check connection.", "LCDDDE", New},
+    {"spoiled-crc", ConfigRead, Bad, "Transfer failed at packet number 1", "LRDDD", AsBefore},
+    {"spoiled-command", ConfigRead, Bad, "Transfer failed at packet number 1", "LRDDD", AsBefore},
+    {"slow=4000", ConfigWrite, Ok, "Database transferred to the Corvane VWM", "LCDE", New},
+    {"slow=4000", ConfigRead, Ok, "Configuration data read from the Corvane VWM", "LRDE", New},
     {"slow=6000", ConfigWrite, Ok, "Database transferred to the Corvane VWM", "LLCCDE", New},
     {"slow=6000", ConfigRead, Ok, "Configuration data read from the Corvane VWM", "LLRRDDE", New},
     {"slow=6000", VocabWrite, Ok, "Vocab succesfully transferred to the Corvane VWM", "LLVVDDDE", New},
@@ -183,7 +200,8 @@ class FaultMatrix : public FaultBench, public ::testing::WithParamInterface<Cell
 TEST_P(FaultMatrix, EndsAsItMust)
 {
     const Cell& cell = GetParam();
-    Faults(FaultNamed(cell.fault));
+    const auto [faults, tamper] = FaultNamed(cell.fault);
+    Faults(faults, tamper);
     const UnitMemory unitBefore = memory;
     const Image imageBefore = image;
     ASSERT_TRUE(Start(cell.kind));

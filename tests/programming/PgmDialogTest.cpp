@@ -141,16 +141,6 @@ TEST_F(PgmDialogTest, PreProgrammingQuestionsDecideWhetherAnythingIsSent)
          {Q(kNoAckCodeQuestion)},
          0,
          true},
-        {"a dial command that does not start a line is no phone number",
-         [](Image& image) {
-             image.dir[0].fill(0);
-             image.dir[0][0] = kOpWait;
-             image.dir[0][4] = kOpDial;
-         },
-         {Answer::No},
-         {Q(kNoPhoneQuestion)},
-         0,
-         true},
         {"every question, summary, continue each time",
          [](Image& image) {
              image.gen.ackCode = CodeField{};
