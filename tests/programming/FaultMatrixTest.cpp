@@ -290,6 +290,19 @@ TEST_P(LostLine, EndsAtOnceAndSaysThePortWentAway)
     EXPECT_FALSE(ScratchLeft(dir.path));
 }
 
+// Every block acknowledged, but the end-of-transfer frame never went out: the
+// unit has not taken the write, so neither is it a success.
+TEST_F(FaultBench, WriteLostBeforeItsEndIsNoSuccess)
+{
+    const UnitMemory unitBefore = memory;
+    ASSERT_TRUE(Start(ConfigWrite));
+    ASSERT_FALSE(line.run(3'600'000, [this] { return !seen.packets.empty() && seen.packets.back().first == 1; }));
+    unit->lineDropped();
+    engine.lineLost("gone");
+    EXPECT_EQ(seen.ended, std::vector<TransferResult>{TransferResult::Failed});
+    EXPECT_EQ(memory, unitBefore);
+}
+
 INSTANTIATE_TEST_SUITE_P(EveryKind, LostLine,
                          ::testing::Values(ConfigWrite, ConfigRead, VocabWrite, VoiceWrite, VoiceRead));
 
